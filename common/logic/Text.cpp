@@ -1,0 +1,21 @@
+#include "Text.h"
+
+namespace vorlan {
+
+size_t ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+    if (from.empty()) return 0;
+    size_t count = 0;
+    std::string out;
+    size_t start = 0;
+    for (size_t at; (at = text.find(from, start)) != std::string::npos; start = at + from.size()) {
+        out.append(text, start, at - start).append(to);
+        ++count;
+    }
+    if (count) {
+        out.append(text, start, std::string::npos);
+        text = std::move(out);
+    }
+    return count;
+}
+
+}  // namespace vorlan

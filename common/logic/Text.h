@@ -1,0 +1,14 @@
+#pragma once
+// Small text operations on ANSI strings.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vorlan {
+
+// Replaces every non-overlapping occurrence of from, left to right; text
+// brought in by to is not searched again. An empty from changes nothing.
+// Returns the number of replacements.
+size_t ReplaceAll(std::string& text, std::string_view from, std::string_view to);
+
+}  // namespace vorlan

@@ -1,0 +1,46 @@
+#pragma once
+// Helpers for the test programs that run under Wine.
+#include <windows.h>
+#include <ole2.h>
+
+#include <string>
+
+namespace vorlan::testing {
+
+// The Windows path of a file of the build or source tree, whose Unix path
+// CMake handed to the test (Wine maps the Unix root as drive Z:).
+std::string WindowsPath(const std::string& unixPath);
+
+// COM initialised (apartment-threaded) for the scope of one test.
+class ComScope {
+public:
+    ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComScope() {
+        if (SUCCEEDED(hr_)) CoUninitialize();
+    }
+    HRESULT Result() const { return hr_; }
+
+private:
+    HRESULT hr_;
+};
+
+// A fresh empty folder under the system's temporary folder, removed with
+// everything in it when the object goes.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& Path() const { return path_; }
+    // Path of a name inside the folder.
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+}  // namespace vorlan::testing
