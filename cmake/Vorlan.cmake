@@ -83,10 +83,14 @@ endfunction()
 
 # vorlan_register_server(<target>)
 # Registers a COM server into the test prefix before the tests that need it
-# (fixture "<target>_registered"); unregistering is a test of its own.
+# (fixture "<target>_registered") and unregisters it after them.
 function(vorlan_register_server target)
     add_test(NAME register_${target}
              COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-run ${VORLAN_WINE_PREFIX}
                      regsvr32 /s $<TARGET_FILE:${target}>)
+    add_test(NAME unregister_${target}
+             COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-run ${VORLAN_WINE_PREFIX}
+                     regsvr32 /s /u $<TARGET_FILE:${target}>)
     set_tests_properties(register_${target} PROPERTIES FIXTURES_SETUP ${target}_registered)
+    set_tests_properties(unregister_${target} PROPERTIES FIXTURES_CLEANUP ${target}_registered)
 endfunction()
