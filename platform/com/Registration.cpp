@@ -7,6 +7,7 @@
 // and the type library embedded in the module.
 #include <windows.h>
 #include <oleauto.h>
+#include <olectl.h>
 
 #include <string>
 
@@ -78,20 +79,22 @@ HRESULT RegisterClass(const ComClass& c, const std::wstring& modulePath, const G
 
 }  // namespace
 
+// The type library first, then the classes; a failure of either is
+// reported with the self-registration code that names it.
 HRESULT RegisterServer(const ComServer& server) {
-    const std::wstring path = ComModule::Instance().Path();
-    if (path.empty()) return HRESULT_FROM_WIN32(GetLastError());
-    for (int i = 0; i < server.classCount; ++i) {
-        HRESULT hr = RegisterClass(server.classes[i], path, *server.libid);
-        if (FAILED(hr)) return hr;
-    }
+    std::wstring path = ComModule::Instance().Path();
+    if (path.empty()) return SELFREG_E_TYPELIB;
     ITypeLib* lib = nullptr;
     HRESULT hr = ComModule::Instance().TypeLib(&lib);
-    if (FAILED(hr)) return hr;
-    std::wstring pathCopy = path;
-    hr = RegisterTypeLib(lib, pathCopy.data(), nullptr);
-    lib->Release();
-    return hr;
+    if (SUCCEEDED(hr)) {
+        hr = RegisterTypeLib(lib, path.data(), nullptr);
+        lib->Release();
+    }
+    if (FAILED(hr)) return SELFREG_E_TYPELIB;
+    for (int i = 0; i < server.classCount; ++i) {
+        if (FAILED(RegisterClass(server.classes[i], path, *server.libid))) return SELFREG_E_CLASS;
+    }
+    return S_OK;
 }
 
 HRESULT UnregisterServer(const ComServer& server) {
