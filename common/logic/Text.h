@@ -11,4 +11,8 @@ namespace vorlan {
 // Returns the number of replacements.
 size_t ReplaceAll(std::string& text, std::string_view from, std::string_view to);
 
+// Equality with ASCII letters compared without regard to case; other bytes
+// (and so every multi-byte character) must match exactly.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
 }  // namespace vorlan
