@@ -1,0 +1,73 @@
+#include "EventSource.h"
+
+#include "EventSources.h"
+#include "TextConversion.h"
+
+namespace vorlan::eventlog {
+namespace {
+
+uint64_t Now() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return static_cast<uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+}
+
+std::string ComputerName() {
+    char name[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD size = sizeof name;
+    return GetComputerNameA(name, &size) ? Utf8FromAnsi(std::string_view(name, size)) : std::string();
+}
+
+}  // namespace
+
+std::unique_ptr<EventSource> EventSource::Open(const std::string& source) {
+    if (source.empty() || source.find('\\') != std::string::npos) {
+        SetLastError(ERROR_INVALID_NAME);
+        return nullptr;
+    }
+    std::string log = FindSourceLog(source);
+    // The system's own log, where it keeps records; a failure there leaves
+    // the project's store in charge.
+    HANDLE system = RegisterEventSourceA(nullptr, source.c_str());
+    return std::unique_ptr<EventSource>(new EventSource(source, log, system));
+}
+
+EventSource::EventSource(std::string source, std::string log, HANDLE system)
+    : source_(std::move(source)), log_(log), store_(StoreOfLog(log)), system_(system) {}
+
+EventSource::~EventSource() {
+    if (system_) DeregisterEventSource(system_);
+}
+
+bool EventSource::Report(WORD type, WORD category, DWORD eventId, const std::vector<std::string>& strings,
+                         std::string_view data) {
+    if (strings.size() > kMaxEventStrings) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    EventRecord record;
+    record.type = type;
+    record.category = category;
+    record.eventId = eventId;
+    record.timeWritten = Now();
+    record.processId = GetCurrentProcessId();
+    record.source = Utf8FromAnsi(source_);
+    record.computer = ComputerName();
+    for (const std::string& s : strings) record.strings.push_back(Utf8FromAnsi(s));
+    record.data.assign(data);
+    bool stored = store_.Append(record);
+    DWORD error = GetLastError();
+
+    bool system = true;
+    if (system_) {
+        std::vector<const char*> texts;
+        for (const std::string& s : strings) texts.push_back(s.c_str());
+        system = ReportEventA(system_, type, category, eventId, nullptr, static_cast<WORD>(texts.size()),
+                              static_cast<DWORD>(data.size()), texts.empty() ? nullptr : texts.data(),
+                              data.empty() ? nullptr : const_cast<char*>(data.data())) != FALSE;
+    }
+    if (!stored) SetLastError(error);
+    return stored && system;
+}
+
+}  // namespace vorlan::eventlog
