@@ -1,0 +1,42 @@
+#pragma once
+// The sections of the UTF-16 ini store by name (names compared exactly), and
+// its text form: per section "[" name "]" CR LF, its key lines, then an empty
+// line. The text is stored as UTF-16LE without byte-order mark.
+#include <map>
+
+#include "IniSection.h"
+#include "Utf16.h"
+
+namespace vorlan {
+
+class CIniSet {
+public:
+    using Sections = std::map<String16, CIniSection, std::less<>>;
+
+    // The section of that name, or nullptr.
+    CIniSection* FindSection(String16View name);
+    const CIniSection* FindSection(String16View name) const;
+    // Stores the section under the name, replacing one of the same name.
+    CIniSection& AddSection(String16View name, CIniSection section = {});
+    // False when there is no such section.
+    bool RemoveSection(String16View name);
+    void RemoveAll() { sections_.clear(); }
+
+    String16 Format() const;
+
+    // Reads the text into the set (see IniParser.cpp). Returns true only when
+    // the text ends with a completed key line; sections and keys completed
+    // before a truncation or garbage stay in the set either way. A zero
+    // character ends the text early and makes the result false.
+    bool Parse(String16View text);
+
+    size_t size() const { return sections_.size(); }
+    bool empty() const { return sections_.empty(); }
+    Sections::const_iterator begin() const { return sections_.begin(); }
+    Sections::const_iterator end() const { return sections_.end(); }
+
+private:
+    Sections sections_;
+};
+
+}  // namespace vorlan
