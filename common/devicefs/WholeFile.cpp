@@ -1,0 +1,81 @@
+#include "WholeFile.h"
+
+#include "DeviceHandle.h"
+
+namespace vorlan::devicefs {
+namespace {
+
+constexpr DWORD kBlockSize = 64 * 1024;
+
+HRESULT LastError() {
+    DWORD error = GetLastError();
+    return error == NO_ERROR ? E_FAIL : HRESULT_FROM_WIN32(error);
+}
+
+HRESULT WriteAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        DWORD chunk = bytes.size() < kBlockSize ? static_cast<DWORD>(bytes.size()) : kBlockSize;
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) return LastError();
+        if (written == 0) return STG_E_MEDIUMFULL;
+        bytes.remove_prefix(written);
+    }
+    return S_OK;
+}
+
+HRESULT WriteNewFile(const wchar_t* path, std::string_view bytes) {
+    FileHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return LastError();
+    HRESULT hr = WriteAll(file.Get(), bytes);
+    if (SUCCEEDED(hr) && !file.Close()) hr = LastError();
+    return hr;
+}
+
+}  // namespace
+
+HRESULT ReadWholeFile(const wchar_t* path, std::string& bytes) {
+    bytes.clear();
+    FileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+    if (!file.Valid()) return LastError();
+    DWORD high = 0;
+    DWORD low = GetFileSize(file.Get(), &high);
+    if (high == 0 && low != INVALID_FILE_SIZE) bytes.reserve(low);
+    std::string block(kBlockSize, '\0');
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.Get(), block.data(), kBlockSize, &got, nullptr)) return LastError();
+        if (got == 0) return S_OK;
+        bytes.append(block, 0, got);
+    }
+}
+
+HRESULT ReplaceWholeFile(const wchar_t* path, std::string_view bytes) {
+    if (!path || !*path) return E_INVALIDARG;
+    const std::wstring temporary = std::wstring(path) + L".tmp";
+    const std::wstring backup = std::wstring(path) + L".bak";
+
+    HRESULT hr = WriteNewFile(temporary.c_str(), bytes);
+    if (FAILED(hr)) {
+        DeleteFileW(temporary.c_str());
+        return hr;
+    }
+    // A backup left by an interrupted replacement would block the move.
+    DeleteFileW(backup.c_str());
+    bool hadOld = MoveFileW(path, backup.c_str());
+    if (!hadOld && GetLastError() != ERROR_FILE_NOT_FOUND) {
+        hr = LastError();
+        DeleteFileW(temporary.c_str());
+        return hr;
+    }
+    if (!MoveFileW(temporary.c_str(), path)) {
+        hr = LastError();
+        if (hadOld) MoveFileW(backup.c_str(), path);
+        DeleteFileW(temporary.c_str());
+        return hr;
+    }
+    if (hadOld) DeleteFileW(backup.c_str());
+    return S_OK;
+}
+
+}  // namespace vorlan::devicefs

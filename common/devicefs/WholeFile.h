@@ -1,0 +1,25 @@
+#pragma once
+// Whole-file reads and replacements through the system's wide file
+// functions, for stored state that is read whole and written back whole.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace vorlan::devicefs {
+
+// The file's bytes. Failure: HRESULT_FROM_WIN32 of the open or read error,
+// so a missing file (0x80070002, or 0x80070003 when its folder is missing)
+// can be told from one that exists and cannot be read.
+HRESULT ReadWholeFile(const wchar_t* path, std::string& bytes);
+
+// Makes bytes the file's content without ever leaving it half written: the
+// bytes go to path + ".tmp" (write access, no sharing, created anew), the old
+// file is moved to path + ".bak", the new one moved into place, and the old
+// one deleted. Any failure (the temporary file cannot be created, a failed or
+// short write, the old file cannot be moved) leaves the old content in place,
+// removes the temporary file and is returned: HRESULT_FROM_WIN32 of the
+// error, or STG_E_MEDIUMFULL for a short write.
+HRESULT ReplaceWholeFile(const wchar_t* path, std::string_view bytes);
+
+}  // namespace vorlan::devicefs
