@@ -1,0 +1,25 @@
+#pragma once
+// What the service manager received, one line per event (SharedFile.h), for
+// tests and people to read:
+//   started <process id>
+//   icon add|modify|delete <owner window title> <icon id> <tip>
+//   balloon <owner window title> <icon id> <time-out ms> <title> <text> <NIIF_ flags>
+//   status <text of the synchronisation window's status line>
+//   stopped
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorlan::activesync {
+
+class Journal {
+public:
+    // No journal is kept for an empty path.
+    explicit Journal(std::string path) : path_(std::move(path)) {}
+    void Write(const std::vector<std::string>& fields) const;
+
+private:
+    std::string path_;
+};
+
+}  // namespace vorlan::activesync
