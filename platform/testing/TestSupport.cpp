@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -36,6 +37,16 @@ TempFolder::~TempFolder() {
     op.pFrom = from.c_str();
     op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
     SHFileOperationA(&op);
+}
+
+std::string UniqueName(const std::string& prefix) {
+    static LONG counter = 0;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    char suffix[64];
+    std::snprintf(suffix, sizeof suffix, "-%lu-%08lX%08lX-%ld", GetCurrentProcessId(), now.dwHighDateTime,
+                  now.dwLowDateTime, InterlockedIncrement(&counter));
+    return prefix + suffix;
 }
 
 std::string ReadFileBytes(const std::string& path) {

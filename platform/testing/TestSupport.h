@@ -40,6 +40,10 @@ private:
     std::string path_;
 };
 
+// prefix followed by a suffix no other run of any test has used, for names
+// that outlive the run (event sources, registry keys, window titles).
+std::string UniqueName(const std::string& prefix);
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 

@@ -19,7 +19,7 @@ const GUID kEngineGuid = {0xB236842E, 0x0B21, 0x4F04, {0xAD, 0xF8, 0xFD, 0x78, 0
 class TestSource {
 public:
     TestSource(const std::string& name, const std::string& messageFile)
-        : name_("ErrorsTest-" + name + "-" + std::to_string(GetCurrentProcessId())) {
+        : name_(testing::UniqueName("ErrorsTest-" + name)) {
         EXPECT_EQ(eventlog::RegisterSource(eventlog::kApplicationLog, name_, messageFile), ERROR_SUCCESS);
     }
     ~TestSource() { eventlog::UnregisterSource(eventlog::kApplicationLog, name_); }
@@ -187,7 +187,7 @@ TEST_F(QvErrorReportTest, InitAgainReplacesTheEarlierState) {
 }
 
 TEST_F(QvErrorReportTest, RegisterSourceWritesTheStandardValues) {
-    std::string name = "ErrorsTest-register-" + std::to_string(GetCurrentProcessId());
+    std::string name = testing::UniqueName("ErrorsTest-register");
     CEventLog log;
     log.RegisterSource(name, "%SystemRoot%\\messages.dll");
     EXPECT_EQ(log.GetSourceName(), name);

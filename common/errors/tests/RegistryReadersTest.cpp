@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "RegistryReaders.h"
+#include "TestSupport.h"
 
 namespace vorlan {
 namespace {
 
 TEST(RegistryReadersTest, ExpandStringsAreReadAsStored) {
-    const std::string key = "Software\\VorlanTest\\Readers-" + std::to_string(GetCurrentProcessId());
+    const std::string key = testing::UniqueName("Software\\VorlanTest\\Readers");
     HKEY k;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
               ERROR_SUCCESS);

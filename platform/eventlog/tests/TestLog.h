@@ -13,8 +13,8 @@ namespace vorlan::eventlog {
 class TestLog {
 public:
     explicit TestLog(const std::string& name, const std::string& messageFile = MESSAGES_PATH)
-        : log_("VorlanTest-" + name + "-" + std::to_string(GetCurrentProcessId())),
-          source_("Source-" + name + "-" + std::to_string(GetCurrentProcessId())),
+        : log_(testing::UniqueName("VorlanTest-" + name)),
+          source_(testing::UniqueName("Source-" + name)),
           file_(folder_ / "test.evl") {
         SetLogFile(log_, file_);
         RegisterSource(log_, source_, messageFile);
