@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include "Profile.h"
+
+using namespace vorlan::device;
+
+TEST(Profile, LinesOverrideDefaults) {
+    DeviceProfile p;
+    ASSERT_TRUE(ParseProfile("\xEF\xBB\xBF# a device\nDeviceName = Pocket \xC3\xA9\r\nOsMajor=5\n"
+                             "TotalPhys = 0x100\nFolder.5 = \\Mes documents\nFolder.20 =\n",
+                             p));
+    EXPECT_EQ(p.deviceName, u"Pocket \u00e9");
+    EXPECT_EQ(p.osMajor, 5u);
+    EXPECT_EQ(p.osMinor, 20u);
+    EXPECT_EQ(p.totalPhys, 0x100u);
+    EXPECT_EQ(p.folders[5], u"\\Mes documents");
+    EXPECT_EQ(p.folders.count(20), 0u);
+    EXPECT_EQ(p.folders[16], u"\\Windows\\Desktop");
+}
+
+TEST(Profile, BadLinesAreReported) {
+    const std::pair<const char*, int> cases[] = {
+        {"DeviceName\n", 1}, {"\nNoSuchKey = 1\n", 2}, {"OsMajor = four\n", 1},
+        {"OsMajor = 99999999999\n", 1}, {"Folder.x = \\a\n", 1},
+    };
+    for (auto [text, line] : cases) {
+        DeviceProfile p;
+        int bad = 0;
+        EXPECT_FALSE(ParseProfile(text, p, &bad)) << text;
+        EXPECT_EQ(bad, line) << text;
+    }
+}
+
+TEST(Profile, Utf8Conversion) {
+    EXPECT_EQ(Utf8ToUtf16("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"), u"a\u00e9\u20ac\U0001F600");
+    EXPECT_EQ(Utf16ToUtf8(u"a\u00e9\u20ac\U0001F600"), "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
+    EXPECT_EQ(Utf8ToUtf16("\xC3"), u"\uFFFD");
+    EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), u"\uFFFD\uFFFD");
+}

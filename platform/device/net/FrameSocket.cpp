@@ -1,0 +1,89 @@
+#include "FrameSocket.h"
+
+#include <ws2tcpip.h>
+
+#include <mutex>
+
+#include "Protocol.h"
+
+namespace vorlan::device {
+
+bool StartWinsock() {
+    static std::once_flag once;
+    static bool started = false;
+    std::call_once(once, [] {
+        WSADATA data;
+        started = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    });
+    return started;
+}
+
+void SetLowLatency(SOCKET s) {
+    BOOL on = TRUE;
+    setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
+}
+
+bool FrameSocket::Connect(uint16_t port) {
+    Close();
+    if (!StartWinsock()) return false;
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (s == INVALID_SOCKET) return false;
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        closesocket(s);
+        return false;
+    }
+    SetLowLatency(s);
+    socket_ = s;
+    return true;
+}
+
+bool FrameSocket::Send(const std::vector<uint8_t>& frame) {
+    const char* data = reinterpret_cast<const char*>(frame.data());
+    size_t left = frame.size();
+    while (left > 0) {
+        int chunk = left > (1u << 30) ? (1 << 30) : static_cast<int>(left);
+        int sent = send(socket_, data, chunk, 0);
+        if (sent <= 0) return false;
+        data += sent;
+        left -= static_cast<size_t>(sent);
+    }
+    return true;
+}
+
+bool FrameSocket::ReceiveAll(uint8_t* data, size_t size) {
+    while (size > 0) {
+        int chunk = size > (1u << 30) ? (1 << 30) : static_cast<int>(size);
+        int got = recv(socket_, reinterpret_cast<char*>(data), chunk, 0);
+        if (got <= 0) return false;
+        data += got;
+        size -= static_cast<size_t>(got);
+    }
+    return true;
+}
+
+bool FrameSocket::Receive(std::vector<uint8_t>& body, size_t maxBody) {
+    if (socket_ == INVALID_SOCKET) return false;
+    uint8_t header[kFrameHeader];
+    if (!ReceiveAll(header, sizeof header)) return false;
+    size_t size = header[0] | (header[1] << 8) | (header[2] << 16) | (static_cast<size_t>(header[3]) << 24);
+    if (size > maxBody) return false;
+    body.resize(size);
+    return ReceiveAll(body.data(), size);
+}
+
+void FrameSocket::Shutdown() {
+    if (socket_ != INVALID_SOCKET) shutdown(socket_, SD_BOTH);
+}
+
+void FrameSocket::Close() {
+    if (socket_ != INVALID_SOCKET) {
+        closesocket(socket_);
+        socket_ = INVALID_SOCKET;
+    }
+}
+
+}  // namespace vorlan::device

@@ -1,0 +1,41 @@
+#pragma once
+// Frames over one TCP socket on the loopback interface: the transport of the
+// device connection on both of its ends.
+#include <winsock2.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace vorlan::device {
+
+// Starts Winsock once per process; false when it cannot be started.
+bool StartWinsock();
+
+class FrameSocket {
+public:
+    FrameSocket() = default;
+    explicit FrameSocket(SOCKET s) : socket_(s) {}
+    ~FrameSocket() { Close(); }
+    FrameSocket(const FrameSocket&) = delete;
+    FrameSocket& operator=(const FrameSocket&) = delete;
+
+    // Connects to 127.0.0.1:port with small-frame latency switched off.
+    bool Connect(uint16_t port);
+    bool IsOpen() const { return socket_ != INVALID_SOCKET; }
+    // Sends a whole frame (header included, see FinishFrame).
+    bool Send(const std::vector<uint8_t>& frame);
+    // Receives one frame's body. A body larger than maxBody fails the read
+    // without reading it; so does a connection that ends inside a frame.
+    bool Receive(std::vector<uint8_t>& body, size_t maxBody);
+    // Ends the connection for a reader on another thread too.
+    void Shutdown();
+    void Close();
+
+private:
+    bool ReceiveAll(uint8_t* data, size_t size);
+    SOCKET socket_ = INVALID_SOCKET;
+};
+
+void SetLowLatency(SOCKET s);
+
+}  // namespace vorlan::device

@@ -1,0 +1,80 @@
+#pragma once
+// Starts a device emulator for a test: a fresh device root, a free port and
+// the given profile; the test's remote API calls reach it after
+// UseForRapi(), and it stops when the object goes.
+//
+//   vorlan::testing::DeviceEmulator device;   // started and reachable
+//   device.UseForRapi();
+//   vorlan::testing::RapiSession session;     // CeRapiInitEx + wait
+//   ASSERT_TRUE(session.Connected());
+//   CeGetFileAttributes(L"\\Windows");       // ... any Ce* call
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "DeviceChannel.h"
+#include "Journal.h"
+
+namespace vorlan::testing {
+
+class DeviceEmulator {
+public:
+    // profile: lines of the device profile (see Profile.h); empty for the defaults.
+    explicit DeviceEmulator(const std::string& profile = "");
+    ~DeviceEmulator();
+    DeviceEmulator(const DeviceEmulator&) = delete;
+    DeviceEmulator& operator=(const DeviceEmulator&) = delete;
+
+    // Points this process's remote API at this emulator (VORLAN_DEVICE).
+    void UseForRapi() const;
+    // Stops the emulator and starts it again on the same root and state.
+    void Restart();
+    void Stop();
+
+    const std::wstring& Root() const { return root_; }
+    const std::wstring& State() const { return state_; }
+    // The desktop path of a device path ("\Windows\x" under the root).
+    std::wstring HostPath(const std::wstring& devicePath) const;
+    // Copies a desktop file onto the device; false when it cannot.
+    bool Install(const std::wstring& hostFile, const std::wstring& devicePath) const;
+    // The emulator's own program folder (the device libraries are there).
+    static std::wstring ProgramFolder();
+
+    // Test control.
+    std::vector<device::JournalEntry> Journal();
+    // Entries of one kind, in order.
+    std::vector<device::JournalEntry> Journal(const std::string& kind);
+    // Holds a device file open with the share mode given; 0 when it cannot.
+    uint32_t HoldFile(const std::wstring& devicePath, DWORD share, DWORD access = GENERIC_READ);
+    bool ReleaseFile(uint32_t hold);
+    bool SetUnreadable(const std::wstring& devicePath, bool unreadable);
+    bool Disconnect();
+    bool Reconnect();
+    // The next message box on the device answers with this button.
+    bool QueueMessageBoxAnswer(int answer);
+    // A control request; the answer's fields (after the device error) in answer.
+    bool Control(device::WireWriter& request, std::vector<uint8_t>& answer);
+
+private:
+    void Start();
+
+    std::wstring folder_, root_, state_, profilePath_;
+    PROCESS_INFORMATION process_ = {};
+    device::DeviceChannel control_;
+};
+
+// One counted remote API session, waited for as every caller does (2 s).
+class RapiSession {
+public:
+    explicit RapiSession(DWORD waitMs = 2000);
+    ~RapiSession();
+    RapiSession(const RapiSession&) = delete;
+    RapiSession& operator=(const RapiSession&) = delete;
+    bool Connected() const { return connected_; }
+
+private:
+    bool started_ = false, connected_ = false;
+};
+
+}  // namespace vorlan::testing
