@@ -1,8 +1,8 @@
 #pragma once
-// The device's journal: one line of UTF-8 JSON per event (a message box
-// asked, a notification shown, a program started, a window closed, a DLL
-// registered), a flat object whose values are all strings. Tests read it
-// back through the emulator's control channel.
+// The device's journal: one line per event (a message box asked, a
+// notification shown, a program started), written with the project's
+// journal lines (JournalLine.h) as the event's kind followed by name and
+// value fields. Tests read it back through the emulator's control channel.
 #include <string>
 #include <string_view>
 #include <utility>
@@ -11,19 +11,17 @@
 namespace vorlan::device {
 
 struct JournalEntry {
-    std::vector<std::pair<std::string, std::string>> fields;  // in written order, "kind" first
+    std::string kind;
+    std::vector<std::pair<std::string, std::string>> fields;  // in written order
     // The value of a field, or "" when it is absent.
     std::string Get(std::string_view name) const;
 };
 
-// {"kind":"<kind>", then the fields} and a line feed.
+// The line of one event, line feed included.
 std::string FormatJournalLine(std::string_view kind,
                               const std::vector<std::pair<std::string, std::string>>& fields);
 
-// Reads one line written by FormatJournalLine; false for anything else.
-bool ParseJournalLine(std::string_view line, JournalEntry& entry);
-
-// Every well-formed line of a journal text.
+// Every line of a journal text that holds a kind and whole name/value pairs.
 std::vector<JournalEntry> ParseJournal(std::string_view text);
 
 }  // namespace vorlan::device

@@ -55,9 +55,9 @@ std::wstring DeviceEmulator::ProgramFolder() {
     return exe.substr(0, exe.find_last_of(L'\\'));
 }
 
-DeviceEmulator::DeviceEmulator(const std::string& profile) {
+DeviceEmulator::DeviceEmulator(const std::string& profile, const std::wstring& root) {
     folder_ = NewFolder();
-    root_ = folder_ + L"\\device";
+    root_ = root.empty() ? folder_ + L"\\device" : root;
     state_ = folder_ + L"\\state";
     profilePath_ = folder_ + L"\\profile.txt";
     HANDLE h = CreateFileW(profilePath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

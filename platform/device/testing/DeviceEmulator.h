@@ -20,8 +20,10 @@ namespace vorlan::testing {
 
 class DeviceEmulator {
 public:
-    // profile: lines of the device profile (see Profile.h); empty for the defaults.
-    explicit DeviceEmulator(const std::string& profile = "");
+    // profile: lines of the device profile (see Profile.h); empty for the
+    // defaults. root: an existing folder to serve as the device's files
+    // (kept afterwards); empty for a fresh one.
+    explicit DeviceEmulator(const std::string& profile = "", const std::wstring& root = L"");
     ~DeviceEmulator();
     DeviceEmulator(const DeviceEmulator&) = delete;
     DeviceEmulator& operator=(const DeviceEmulator&) = delete;
