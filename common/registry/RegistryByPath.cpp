@@ -5,6 +5,7 @@
 #include "ExpandEnvironment.h"
 #include "RegKey.h"
 #include "RegistryPath.h"
+#include "ValueText.h"
 
 namespace vorlan {
 namespace {
@@ -15,23 +16,13 @@ HKEY KeyOf(RegistryRoot root) {
     return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(static_cast<uint32_t>(root))));
 }
 
-// buffer holds size bytes of a string value: the text, with or without its
-// terminator. Leaves it terminated, or returns ERROR_MORE_DATA when the
-// terminator has no room.
-LONG Terminate(char* buffer, DWORD size, size_t bufferSize) {
-    if (size > 0 && buffer[size - 1] == '\0') return ERROR_SUCCESS;
-    if (size >= bufferSize) return ERROR_MORE_DATA;
-    buffer[size] = '\0';
-    return ERROR_SUCCESS;
-}
-
 LONG ReadString(std::string_view path, char* buffer, size_t bufferSize) {
     DWORD type = 0;
     DWORD size = bufferSize > MAXDWORD ? MAXDWORD : static_cast<DWORD>(bufferSize);
     LONG r = RegQueryValueByPath(path, reinterpret_cast<BYTE*>(buffer), &type, &size);
     if (r != ERROR_SUCCESS) return r;
     if (type != REG_SZ && type != REG_EXPAND_SZ) return ERROR_INVALID_DATATYPE;
-    if ((r = Terminate(buffer, size, bufferSize)) != ERROR_SUCCESS) return r;
+    if ((r = registry_detail::TerminateText(buffer, size, bufferSize)) != ERROR_SUCCESS) return r;
     if (type == REG_EXPAND_SZ) {
         std::string expanded;
         if (!ExpandEnvironment(buffer, expanded, bufferSize)) return ERROR_MORE_DATA;
@@ -58,9 +49,7 @@ LONG RegQueryValueByPath(std::string_view path, BYTE* data, DWORD* type, DWORD* 
     if (!SplitRegistryPath(path, &root, &subKey, &valueName)) return kUnusablePath;
     RegKey key;
     if (LONG r = key.Open(root, subKey.c_str(), KEY_READ); r != ERROR_SUCCESS) {
-        if (data && size && *size > 0) data[0] = 0;
-        if (size) *size = 0;
-        if (type) *type = REG_SZ;
+        registry_detail::MarkUnopened(data, type, size);
         return r;
     }
     return RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, type, data, size);
