@@ -20,13 +20,6 @@ std::wstring Widen(const std::string& text) {
     return out;
 }
 
-std::wstring UnixToWindows(const char* unixPath) {
-    std::wstring path = L"Z:" + Widen(unixPath);
-    for (auto& c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
-
 std::wstring NewFolder() {
     wchar_t base[MAX_PATH];
     GetTempPathW(MAX_PATH, base);
@@ -50,8 +43,15 @@ void RemoveTree(const std::wstring& folder) {
 
 }  // namespace
 
+std::wstring BuildPath(const char* unixPath) {
+    std::wstring path = L"Z:" + Widen(unixPath);
+    for (auto& c : path)
+        if (c == L'/') c = L'\\';
+    return path;
+}
+
 std::wstring DeviceEmulator::ProgramFolder() {
-    std::wstring exe = UnixToWindows(VORLAN_DEVICE_EMULATOR);
+    std::wstring exe = BuildPath(VORLAN_DEVICE_EMULATOR);
     return exe.substr(0, exe.find_last_of(L'\\'));
 }
 
@@ -74,7 +74,7 @@ DeviceEmulator::~DeviceEmulator() {
 }
 
 void DeviceEmulator::Start() {
-    std::wstring exe = UnixToWindows(VORLAN_DEVICE_EMULATOR);
+    std::wstring exe = BuildPath(VORLAN_DEVICE_EMULATOR);
     std::wstring line = L"\"" + exe + L"\" --root \"" + root_ + L"\" --state \"" + state_ + L"\" --port 0 --profile \"" +
                         profilePath_ + L"\"";
     STARTUPINFOW startup = {};

@@ -18,6 +18,9 @@
 
 namespace vorlan::testing {
 
+// The Windows path of a file of the build tree, whose Unix path CMake gave.
+std::wstring BuildPath(const char* unixPath);
+
 class DeviceEmulator {
 public:
     // profile: lines of the device profile (see Profile.h); empty for the

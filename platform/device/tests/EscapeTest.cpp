@@ -13,12 +13,6 @@ using vorlan::testing::RapiSession;
 
 namespace {
 
-std::wstring Windows(const char* unixPath) {
-    std::wstring path = L"Z:";
-    for (const char* c = unixPath; *c; ++c) path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-    return path;
-}
-
 // Names in a host folder, "." and ".." left out.
 int Entries(const std::wstring& folder) {
     WIN32_FIND_DATAW d;
@@ -36,7 +30,8 @@ int Entries(const std::wstring& folder) {
 TEST(Escape, EveryPathFormIsRefusedAndNothingAppearsOutside) {
     // The build prepared the root with links into the folder beside it
     // (root/link -> ../outside, root/flink -> ../outside/secret.txt).
-    const std::wstring root = Windows(VORLAN_ESCAPE_ROOT), outside = Windows(VORLAN_ESCAPE_OUTSIDE);
+    const std::wstring root = vorlan::testing::BuildPath(VORLAN_ESCAPE_ROOT),
+                       outside = vorlan::testing::BuildPath(VORLAN_ESCAPE_OUTSIDE);
     ASSERT_EQ(Entries(outside), 1) << "the outside folder must hold only secret.txt";
     DeviceEmulator device("", root);
     device.UseForRapi();
