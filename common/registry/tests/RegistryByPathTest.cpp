@@ -62,6 +62,9 @@ TEST_F(RegistryTest, StringReaders) {
     RegWriteString(User("K\\Longer"), "longer text");
     RegWriteString(User("K\\"), "default value");
     RegWriteString(User("K\\Utf8"), "Caf\xC3\xA9 \xE4\xB8\xAD");
+    std::string accents;
+    for (int i = 0; i < 300; ++i) accents += "\xC3\xA9";
+    RegWriteString(User("K\\Accents"), accents.c_str());
     SetRaw(User("K\\Unterminated"), REG_SZ, "abcdefgh", 8);
     SetEnvironmentVariableA("VORLAN_TEST_DIR", "C:\\Program Files\\Dravenhall\\Vorlan");
     const char* expandable = "%VORLAN_TEST_DIR%\\x.dll";
@@ -82,6 +85,8 @@ TEST_F(RegistryTest, StringReaders) {
         {"does not fit a small buffer", User("K\\Longer"), 8, ERROR_MORE_DATA, ""},
         {"the key's default value", User("K\\"), 100, ERROR_SUCCESS, "default value"},
         {"UTF-8 text", User("K\\Utf8"), 100, ERROR_SUCCESS, "Caf\xC3\xA9 \xE4\xB8\xAD"},
+        {"UTF-8 bytes, not characters, fill the buffer", User("K\\Accents"), 601, ERROR_SUCCESS, accents},
+        {"one byte short", User("K\\Accents"), 600, ERROR_MORE_DATA, ""},
         {"stored without terminator", User("K\\Unterminated"), 9, ERROR_SUCCESS, "abcdefgh"},
         {"no room left for the terminator", User("K\\Unterminated"), 8, ERROR_MORE_DATA, ""},
         {"expanded", User("K\\Expand"), 100, ERROR_SUCCESS, "C:\\Program Files\\Dravenhall\\Vorlan\\x.dll"},

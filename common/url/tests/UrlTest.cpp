@@ -54,6 +54,7 @@ std::string Perform(const Case& c, HRESULT& hr) {
 TEST(UrlTest, Cases) {
     SetEnvironmentVariableA("VORLAN_URL_ROOT", "C:\\proj");
     SetEnvironmentVariableA("VORLAN_URL_SUB", "sub");
+    SetEnvironmentVariableA("VORLAN_URL_UTF8", "C:\\Caf\xC3\xA9");
     SetEnvironmentVariableA("VORLAN_URL_LONG", std::string(1100, 'x').c_str());
     const char* fileBase = "file:///C:/p/top.xml";
     const char* httpBase = "http://h/a/top.xml";
@@ -112,6 +113,7 @@ TEST(UrlTest, Cases) {
         {Op::LocalPath, "C:\\p\\100%41.txt", nullptr, S_OK, "C:\\p\\100%41.txt"},
         {Op::LocalPath, "\\\\srv\\share\\a%20b.xml", nullptr, S_OK, "\\\\srv\\share\\a%20b.xml"},
         {Op::LocalPath, "%VORLAN_URL_ROOT%\\t.xml", nullptr, S_OK, "C:\\proj\\t.xml"},
+        {Op::LocalPath, "%VORLAN_URL_UTF8%\\t.xml", nullptr, S_OK, "C:\\Caf\xC3\xA9\\t.xml"},
         {Op::LocalPath, "http://h/x.xml", nullptr, E_INVALIDARG, ""},
         {Op::LocalPath, "relative.xml", nullptr, E_INVALIDARG, ""},
         {Op::CombinedFolder, "sub/t.xml", fileBase, S_OK, "C:\\p\\sub\\"},
