@@ -44,7 +44,7 @@ HRESULT CQvErrorReport::Init(const GUID& errorGuid, const char* source, const ch
     if (!eventSourceName) return S_OK;
 
     std::string path;
-    RegReadExpandString(HKEY_LOCAL_MACHINE, ApplicationSourceKey(eventSourceName), "EventMessageFile", path);
+    RegReadExpandString("HKEY_LOCAL_MACHINE\\" + ApplicationSourceKey(eventSourceName) + "\\EventMessageFile", path);
     eventLog_.SetSourceName(eventSourceName);
     path = ExpandPath(path);
     // Loaded as data: only its message table is used, none of its code runs.

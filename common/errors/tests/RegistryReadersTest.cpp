@@ -36,9 +36,12 @@ TEST(RegistryReadersTest, ExpandStringsAreReadAsStored) {
     };
     for (const Case& c : cases) {
         std::string out = "stale";
-        EXPECT_EQ(RegReadExpandString(HKEY_CURRENT_USER, key, c.name, out), c.result) << c.name;
+        EXPECT_EQ(RegReadExpandString("HKEY_CURRENT_USER\\" + key + "\\" + c.name, out), c.result) << c.name;
         EXPECT_EQ(out, c.text) << c.name;
     }
+    std::string out = "stale";
+    EXPECT_EQ(RegReadExpandString("HKEY_NOWHERE\\Key\\Value", out), -1);
+    EXPECT_EQ(out, "");
     RegCloseKey(k);
     RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
 }
