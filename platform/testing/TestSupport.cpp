@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <fstream>
@@ -47,6 +48,23 @@ std::string UniqueName(const std::string& prefix) {
     std::snprintf(suffix, sizeof suffix, "-%lu-%08lX%08lX-%ld", GetCurrentProcessId(), now.dwHighDateTime,
                   now.dwLowDateTime, InterlockedIncrement(&counter));
     return prefix + suffix;
+}
+
+std::string WindowText(HWND window) {
+    int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), length + 1)));
+    return text;
+}
+
+std::string ListViewText(HWND list, int row, int column) {
+    char text[1024] = "";
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return text;
 }
 
 std::string ReadFileBytes(const std::string& path) {

@@ -44,6 +44,10 @@ private:
 // that outlive the run (event sources, registry keys, window titles).
 std::string UniqueName(const std::string& prefix);
 
+// The text of a window, and of one cell of a list view (report view).
+std::string WindowText(HWND window);
+std::string ListViewText(HWND list, int row, int column);
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 

@@ -14,15 +14,7 @@
 namespace vorlan {
 namespace {
 
-std::string Cell(HWND list, int row, int column) {
-    char text[512] = "";
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
+using testing::ListViewText;
 
 // A failure reported by an engine is what the event viewer lists for the
 // Application log.
@@ -46,11 +38,11 @@ TEST(ReportToViewerTest, TheViewerShowsAReportedFailure) {
     int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     int found = -1;
     for (int row = 0; row < rows && found < 0; ++row)
-        if (Cell(list, row, 2) == source) found = row;
+        if (ListViewText(list, row, 2) == source) found = row;
     ASSERT_GE(found, 0) << "the record is listed";
-    EXPECT_EQ(Cell(list, found, 0), "Error");
-    EXPECT_EQ(Cell(list, found, 3), "0xC0020006");
-    EXPECT_EQ(Cell(list, found, 4), "The folder \\My Documents\\Old cannot be removed.");
+    EXPECT_EQ(ListViewText(list, found, 0), "Error");
+    EXPECT_EQ(ListViewText(list, found, 3), "0xC0020006");
+    EXPECT_EQ(ListViewText(list, found, 4), "The folder \\My Documents\\Old cannot be removed.");
     eventlog::UnregisterSource(eventlog::kApplicationLog, source);
 }
 

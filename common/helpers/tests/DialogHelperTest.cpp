@@ -19,11 +19,7 @@ namespace {
 
 const char kSettingsKey[] = "SOFTWARE\\Dravenhall\\Common\\CommonDlgs";
 
-std::string Text(HWND window) {
-    char text[512] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
+using testing::WindowText;
 
 // Sets or removes TranslatePath under HKEY_CURRENT_USER for one test.
 class ScopedTranslatePath {
@@ -67,7 +63,7 @@ private:
         char className[16] = "";
         GetClassNameA(window, className, sizeof className);
         if (process == GetCurrentProcessId() && IsWindowVisible(window) && std::string(className) == "#32770" &&
-            (search->title->empty() || Text(window) == *search->title)) {
+            (search->title->empty() || WindowText(window) == *search->title)) {
             search->found = window;
             return FALSE;
         }
@@ -120,7 +116,7 @@ TEST(DialogHelperTest, ControlsOfTheOwner) {
     HWND edit = dialog.GetDlgItem(1001), check = dialog.GetDlgItem(1002), button = dialog.GetDlgItem(1003);
 
     helper.SetItemText(1001, "C:\\Program Files");
-    EXPECT_EQ(Text(edit), "C:\\Program Files");
+    EXPECT_EQ(WindowText(edit), "C:\\Program Files");
     const int ids[] = {1001, 1002, 9999, 1003, 0};
     helper.EnableItems(ids, false);
     EXPECT_FALSE(IsWindowEnabled(edit));
@@ -141,7 +137,7 @@ TEST(DialogHelperTest, ControlsOfTheOwner) {
     helper.EnableItems(nullptr, true);
     CDialogHelper orphan(nullptr);
     orphan.SetItemText(1001, "x");
-    EXPECT_EQ(Text(edit), "C:\\Program Files");
+    EXPECT_EQ(WindowText(edit), "C:\\Program Files");
 }
 
 TEST(DialogHelperTest, TranslatePathSetting) {

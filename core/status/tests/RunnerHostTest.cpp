@@ -6,6 +6,7 @@
 #include <future>
 
 #include "ActiveSyncMsg.h"
+#include "TestSupport.h"
 
 namespace vorlan {
 namespace {
@@ -38,15 +39,7 @@ public:
     }
     ~RunnerWindow() { DestroyWindow(window_); }
     HWND List() const { return list_; }
-    std::string Cell(int row, int column) const {
-        char text[256] = "";
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(list_, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-        return text;
-    }
+    std::string Cell(int row, int column) const { return testing::ListViewText(list_, row, column); }
 
 private:
     HWND window_ = nullptr;

@@ -115,11 +115,7 @@ public:
                                            wc.hInstance, nullptr);
     }
     ~PartialSyncWindow() { DestroyWindow(top_); }
-    std::string LastText() const {
-        char text[256] = "";
-        GetWindowTextA(last_, text, sizeof text);
-        return text;
-    }
+    std::string LastText() const { return testing::WindowText(last_); }
 
 private:
     HWND top_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "WindowInstance.h"
+
 namespace vorlan::activesync {
 namespace {
 
@@ -40,10 +42,7 @@ bool ConnectionWindow::Create(HINSTANCE instance) {
 }
 
 LRESULT CALLBACK ConnectionWindow::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrW(hWnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    auto* self = reinterpret_cast<ConnectionWindow*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    auto* self = WindowInstance<ConnectionWindow>(hWnd, message, lParam);
     switch (message) {
         case WM_DESTROY:
             if (self && self->iconAdded_) {

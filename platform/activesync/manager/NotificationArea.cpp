@@ -4,6 +4,7 @@
 
 #include "Bstr.h"
 #include "NotifyRecord.h"
+#include "WindowInstance.h"
 
 namespace vorlan::activesync {
 namespace {
@@ -34,10 +35,7 @@ bool NotificationArea::Create(HINSTANCE instance) {
 }
 
 LRESULT CALLBACK NotificationArea::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrA(hWnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    auto* self = reinterpret_cast<NotificationArea*>(GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+    auto* self = WindowInstance<NotificationArea>(hWnd, message, lParam);
     if (message == WM_COPYDATA && self) {
         const auto& data = *reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         return self->OnNotify(static_cast<DWORD>(data.dwData), data);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Bstr.h"
+#include "WindowInstance.h"
 
 namespace vorlan::activesync {
 namespace {
@@ -43,10 +44,7 @@ bool SyncWindow::Create(HINSTANCE instance, HWND owner) {
 }
 
 LRESULT CALLBACK SyncWindow::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrW(hWnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    auto* self = reinterpret_cast<SyncWindow*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    auto* self = WindowInstance<SyncWindow>(hWnd, message, lParam);
     if (message == WM_CLOSE && self && self->owner_) {
         PostMessageW(self->owner_, WM_CLOSE, 0, 0);
         return 0;

@@ -12,21 +12,8 @@
 namespace vorlan::eventlog {
 namespace {
 
-std::string CellText(HWND list, int row, int column) {
-    char text[512] = "";
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
-std::string WindowText(HWND window) {
-    char text[4096] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
+using testing::ListViewText;
+using testing::WindowText;
 
 void Pump() {
     MSG msg;
@@ -49,14 +36,14 @@ TEST(EventViewerTest, ListsRecordsNewestFirstWithTheirTexts) {
     HWND list = viewer.GetDlgItem(IDC_EVENTS);
     ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
 
-    EXPECT_EQ(CellText(list, 0, 0), "Warning") << "newest first";
-    EXPECT_EQ(CellText(list, 0, 2), log.Source());
-    EXPECT_EQ(CellText(list, 0, 3), "0xC0020011");
-    EXPECT_EQ(CellText(list, 1, 0), "Error");
-    EXPECT_EQ(CellText(list, 1, 3), "0xC0020005");
-    EXPECT_EQ(CellText(list, 1, 4), "The folder \\Windows\\New cannot be created.");
-    EXPECT_EQ(CellText(list, 1, 1), viewer.Rows()[1].time);
-    EXPECT_EQ(CellText(list, 1, 1).size(), 19u) << "date and time as YYYY-MM-DD hh:mm:ss";
+    EXPECT_EQ(ListViewText(list, 0, 0), "Warning") << "newest first";
+    EXPECT_EQ(ListViewText(list, 0, 2), log.Source());
+    EXPECT_EQ(ListViewText(list, 0, 3), "0xC0020011");
+    EXPECT_EQ(ListViewText(list, 1, 0), "Error");
+    EXPECT_EQ(ListViewText(list, 1, 3), "0xC0020005");
+    EXPECT_EQ(ListViewText(list, 1, 4), "The folder \\Windows\\New cannot be created.");
+    EXPECT_EQ(ListViewText(list, 1, 1), viewer.Rows()[1].time);
+    EXPECT_EQ(ListViewText(list, 1, 1).size(), 19u) << "date and time as YYYY-MM-DD hh:mm:ss";
     EXPECT_EQ(WindowText(viewer.GetDlgItem(IDC_STATUS)), "2 events");
 
     // Selecting a row shows the whole record below the list.
@@ -74,7 +61,7 @@ TEST(EventViewerTest, ListsRecordsNewestFirstWithTheirTexts) {
     SendMessageA(viewer.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_REFRESH, BN_CLICKED),
                  reinterpret_cast<LPARAM>(viewer.GetDlgItem(IDC_REFRESH)));
     ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
-    EXPECT_EQ(CellText(list, 0, 4), "C:\\busy.txt is locked by another program.");
+    EXPECT_EQ(ListViewText(list, 0, 4), "C:\\busy.txt is locked by another program.");
 
     // Resizing keeps the list and the text inside the window.
     SetWindowPos(viewer.m_hWnd, nullptr, 0, 0, 900, 600, SWP_NOMOVE | SWP_NOZORDER);
