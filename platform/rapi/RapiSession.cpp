@@ -10,6 +10,11 @@ namespace vorlan::rapi {
 
 using namespace vorlan::device;
 
+struct Buffers {
+    WireWriter request;
+    std::vector<uint8_t> answer;
+};
+
 namespace {
 
 constexpr DWORD kRetryMs = 100;
@@ -23,7 +28,17 @@ struct ThreadState {
     std::shared_ptr<DeviceChannel> channel;
     uint64_t generation = 0;
     DWORD lastError = 0;
+    // One pair per call in progress on the thread (a call may make another).
+    std::vector<std::unique_ptr<Buffers>> buffers;
+    size_t depth = 0;
 };
+
+Buffers& EnterCall(ThreadState& thread) {
+    if (thread.depth == thread.buffers.size()) thread.buffers.push_back(std::make_unique<Buffers>());
+    Buffers& b = *thread.buffers[thread.depth++];
+    b.request.Truncate(0);
+    return b;
+}
 
 struct Session {
     std::mutex lock;
@@ -172,7 +187,13 @@ void ReleaseThread() {
     TlsSetValue(TlsSlot(), nullptr);
 }
 
-Call::Call(Op op) { BeginFrame(request_, static_cast<uint32_t>(op)); }
+Call::Call(Op op) : Call(EnterCall(Thread()), op) {}
+
+Call::Call(Buffers& buffers, Op op) : request_(buffers.request), answer_(buffers.answer) {
+    BeginFrame(request_, static_cast<uint32_t>(op));
+}
+
+Call::~Call() { --Thread().depth; }
 
 bool Call::Run() {
     Session& s = TheSession();

@@ -12,6 +12,8 @@
 
 namespace vorlan::rapi {
 
+struct Buffers;
+
 HRESULT InitSession(HANDLE* initEvent);
 HRESULT UninitSession();
 // The last device error seen by the calling thread.
@@ -24,16 +26,22 @@ void ReleaseThread();
 // One request to the device: fill In(), Run() it, read Out(). Run() sets
 // the thread's device error from the answer; a transport failure sets it
 // to ERROR_DEVICE_NOT_CONNECTED and returns false.
+// The frames use buffers the thread keeps, because fresh large blocks cost
+// more than the copying into them.
 class Call {
 public:
     explicit Call(device::Op op);
+    ~Call();
+    Call(const Call&) = delete;
+    Call& operator=(const Call&) = delete;
     device::WireWriter& In() { return request_; }
     bool Run();
     device::WireReader& Out() { return reader_; }
 
 private:
-    device::WireWriter request_;
-    std::vector<uint8_t> answer_;
+    Call(Buffers& buffers, device::Op op);
+    device::WireWriter& request_;
+    std::vector<uint8_t>& answer_;
     device::WireReader reader_{nullptr, 0};
 };
 

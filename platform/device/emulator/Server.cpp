@@ -98,7 +98,7 @@ void Server::Run() {
             Sleep(10);
             continue;
         }
-        SetLowLatency(s);
+        TuneSocket(s);
         std::thread([this, s] { Serve(s); }).detach();
     }
 }

@@ -11,9 +11,9 @@ namespace vorlan::device {
 // A request body starts with its operation code, a response body with its
 // status; both are followed by the operation's fields.
 constexpr size_t kFrameHeader = 4;
-constexpr size_t kMaxFrameBody = (4u << 20) + 4096;
 // Data of a single read or write request; larger transfers are split.
 constexpr size_t kDataChunk = 1u << 20;
+constexpr size_t kMaxFrameBody = 4 * kDataChunk + 4096;
 
 constexpr uint32_t kHelloMagic = 0x4E4C5256;  // "VRLN"
 constexpr uint32_t kProtocolVersion = 1;

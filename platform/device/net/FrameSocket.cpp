@@ -2,6 +2,8 @@
 
 #include <ws2tcpip.h>
 
+#include <algorithm>
+#include <cstring>
 #include <mutex>
 
 #include "Protocol.h"
@@ -18,9 +20,12 @@ bool StartWinsock() {
     return started;
 }
 
-void SetLowLatency(SOCKET s) {
+void TuneSocket(SOCKET s) {
     BOOL on = TRUE;
     setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
+    int buffer = 4 << 20;
+    setsockopt(s, SOL_SOCKET, SO_SNDBUF, reinterpret_cast<const char*>(&buffer), sizeof buffer);
+    setsockopt(s, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&buffer), sizeof buffer);
 }
 
 bool FrameSocket::Connect(uint16_t port) {
@@ -36,7 +41,7 @@ bool FrameSocket::Connect(uint16_t port) {
         closesocket(s);
         return false;
     }
-    SetLowLatency(s);
+    TuneSocket(s);
     socket_ = s;
     return true;
 }
@@ -55,6 +60,24 @@ bool FrameSocket::Send(const std::vector<uint8_t>& frame) {
 }
 
 bool FrameSocket::ReceiveAll(uint8_t* data, size_t size) {
+    size_t buffered = std::min(size, aheadEnd_ - aheadStart_);
+    std::memcpy(data, ahead_.data() + aheadStart_, buffered);
+    aheadStart_ += buffered;
+    data += buffered;
+    size -= buffered;
+    if (size > 0 && size < ahead_.size()) {
+        // A short remainder: read ahead, so the next frame may come along.
+        aheadStart_ = aheadEnd_ = 0;
+        while (aheadEnd_ < size) {
+            int got = recv(socket_, reinterpret_cast<char*>(ahead_.data() + aheadEnd_),
+                           static_cast<int>(ahead_.size() - aheadEnd_), 0);
+            if (got <= 0) return false;
+            aheadEnd_ += static_cast<size_t>(got);
+        }
+        std::memcpy(data, ahead_.data(), size);
+        aheadStart_ = size;
+        return true;
+    }
     while (size > 0) {
         int chunk = size > (1u << 30) ? (1 << 30) : static_cast<int>(size);
         int got = recv(socket_, reinterpret_cast<char*>(data), chunk, 0);

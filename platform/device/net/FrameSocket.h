@@ -32,10 +32,16 @@ public:
     void Close();
 
 private:
+    // Fills data from what was read ahead, then from the socket.
     bool ReceiveAll(uint8_t* data, size_t size);
     SOCKET socket_ = INVALID_SOCKET;
+    // Bytes read past the frame asked for: one read often brings a whole
+    // small frame, header and body, and every socket call costs.
+    std::vector<uint8_t> ahead_ = std::vector<uint8_t>(64 * 1024);
+    size_t aheadStart_ = 0, aheadEnd_ = 0;
 };
 
-void SetLowLatency(SOCKET s);
+// Small frames go out at once and big ones in few pieces.
+void TuneSocket(SOCKET s);
 
 }  // namespace vorlan::device
