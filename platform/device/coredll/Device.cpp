@@ -294,7 +294,7 @@ bool Device::NextAnswer(int& answer) {
 
 bool Device::Journal(const std::string& line) {
     if (state_.empty()) return false;
-    std::wstring path = state_ + L"\\journal.jsonl";
+    std::wstring path = state_ + L"\\journal.log";
     HANDLE h = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;

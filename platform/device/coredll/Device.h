@@ -28,6 +28,9 @@ struct HostPath {
     std::u16string device;   // the normalised device path
 };
 
+// Gives a device what it has from the start (see Provision.cpp).
+void Provision(const DeviceProfile& profile);
+
 // Opens the device from the environment when this process is one of the
 // device's programs.
 void EnsureOpen();

@@ -17,7 +17,7 @@
 DEVICE_CONTROL_API BOOL WINAPI DeviceOpen(LPCWSTR root, LPCWSTR state, LPCWSTR profile, BOOL primary);
 // Saves what is kept across restarts.
 DEVICE_CONTROL_API void WINAPI DeviceFlush(void);
-// Appends one line (UTF-8 JSON, see Journal.h) to the device's journal.
+// Appends one line (see Journal.h) to the device's journal.
 DEVICE_CONTROL_API BOOL WINAPI DeviceJournal(const char* line, DWORD size);
 // Makes a device folder and everything below it unreadable (or readable again).
 DEVICE_CONTROL_API BOOL WINAPI DeviceSetUnreadable(LPCWSTR devicePath, BOOL unreadable);

@@ -30,7 +30,9 @@ void OpenFromEnvironment() {
 
 extern "C" BOOL WINAPI DeviceOpen(LPCWSTR root, LPCWSTR state, LPCWSTR profile, BOOL primary) {
     if (!root || !state) return FALSE;
-    return Device::Get().Open(root, state, profile ? profile : L"", primary != FALSE);
+    if (!Device::Get().Open(root, state, profile ? profile : L"", primary != FALSE)) return FALSE;
+    if (primary) Provision(Device::Get().Profile());
+    return TRUE;
 }
 
 extern "C" void WINAPI DeviceFlush(void) { Device::Get().Flush(); }

@@ -7,7 +7,7 @@ namespace vorlan::device {
 void OnReadJournal(Request& r) {
     uint64_t offset = r.in.U64();
     if (!r.in.Done()) return;
-    std::wstring path = Server::Instance()->State() + L"\\journal.jsonl";
+    std::wstring path = Server::Instance()->State() + L"\\journal.log";
     HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     size_t at = r.out.Size();

@@ -14,8 +14,9 @@
 #include <cstdio>
 #include <string>
 
+#include "DeviceChannel.h"
+
 #include "DeviceCalls.h"
-#include "Profile.h"
 #include "Server.h"
 
 using namespace vorlan::device;
@@ -69,39 +70,6 @@ bool WriteFileReplacing(const std::wstring& path, const std::string& text) {
     return ok && MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
-void CreateDevicePath(const std::u16string& path) {
-    for (size_t at = 1; at <= path.size(); ++at)
-        if (at == path.size() || path[at] == u'\\')
-            Ce.CreateDirectoryW(reinterpret_cast<LPCWSTR>(path.substr(0, at).c_str()), nullptr);
-}
-
-void SetValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD size) {
-    HKEY h;
-    if (Ce.RegCreateKeyExW(root, key, 0, nullptr, 0, 0, nullptr, &h, nullptr) != ERROR_SUCCESS) return;
-    Ce.RegSetValueExW(h, name, 0, type, static_cast<const BYTE*>(data), size);
-    Ce.RegCloseKey(h);
-}
-
-// The folders every device has, and the facts its profile names.
-void Provision(const DeviceProfile& profile) {
-    for (const char16_t* folder : {u"\\Windows", u"\\My Documents", u"\\Program Files", u"\\Temp"})
-        CreateDevicePath(folder);
-    for (const auto& [csidl, folder] : profile.folders) CreateDevicePath(folder);
-    const std::u16string& name = profile.deviceName;
-    SetValue(HKEY_LOCAL_MACHINE, L"Ident", L"Name", REG_SZ, name.c_str(), static_cast<DWORD>(name.size() * 2 + 2));
-    // The owner record: fixed character fields in one binary value.
-    char16_t owner[384] = {};
-    const std::pair<size_t, const std::u16string*> fields[] = {
-        {0, &profile.ownerName}, {36, &profile.ownerCompany}, {72, &profile.ownerAddress},
-        {258, &profile.ownerTelephone}, {283, &profile.ownerEmail}};
-    const size_t ends[] = {36, 72, 258, 283, 384};
-    for (size_t i = 0; i < 5; ++i) {
-        size_t room = ends[i] - fields[i].first - 1;
-        fields[i].second->copy(owner + fields[i].first, std::min(room, fields[i].second->size()));
-    }
-    SetValue(HKEY_CURRENT_USER, L"ControlPanel\\Owner", L"Owner", REG_BINARY, owner, sizeof owner);
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -124,7 +92,7 @@ int wmain(int argc, wchar_t** argv) {
     std::string missing;
     std::wstring libraries = ExeFolder();
     if (!Ce.Load(libraries + L"\\coredll.dll", missing)) return Fail(("device library lacks " + missing).c_str());
-    if (!Ce.DeviceOpen(root.c_str(), state.c_str(), profile.c_str(), TRUE)) return Fail("cannot open the device");
+    if (!Ce.DeviceOpen(root.c_str(), state.c_str(), profile.c_str(), TRUE)) return Fail("cannot open the device: its root, state folder or profile is unusable");
     // Device programs find their device, and its libraries, from these.
     SetEnvironmentVariableW(L"VORLAN_DEVICE_ROOT", root.c_str());
     SetEnvironmentVariableW(L"VORLAN_DEVICE_STATE", state.c_str());
@@ -132,18 +100,6 @@ int wmain(int argc, wchar_t** argv) {
     wchar_t path[32768];
     DWORD n = GetEnvironmentVariableW(L"PATH", path, 32768);
     SetEnvironmentVariableW(L"PATH", (libraries + L";" + std::wstring(path, n < 32768 ? n : 0)).c_str());
-
-    DeviceProfile facts;
-    HANDLE h = CreateFileW(profile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
-        std::string text(64 * 1024, '\0');
-        DWORD got = 0;
-        ReadFile(h, text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
-        CloseHandle(h);
-        text.resize(got);
-        ParseProfile(text, facts);
-    }
-    Provision(facts);
 
     Secret secret;
     if (!RandomBytes(secret.data(), secret.size())) return Fail("no random numbers");

@@ -1,5 +1,7 @@
 #include "Profile.h"
 
+#include "RegistryTree.h"
+
 #include <charconv>
 #include <functional>
 #include <vector>
@@ -100,6 +102,23 @@ bool ParseNumber(std::string_view v, uint32_t& out) {
     return ec == std::errc() && end == v.data() + v.size() && !v.empty();
 }
 
+// "HKLM\\key\\name": a root, a key below it and a value name.
+bool ParseSetting(std::string_view path, std::u16string value, RegistrySetting& setting) {
+    size_t first = path.find('\\'), last = path.rfind('\\');
+    if (first == std::string_view::npos || last == first) return false;
+    std::string_view root = path.substr(0, first);
+    if (root == "HKLM" || root == "HKEY_LOCAL_MACHINE")
+        setting.root = kLocalMachine;
+    else if (root == "HKCU" || root == "HKEY_CURRENT_USER")
+        setting.root = kCurrentUser;
+    else
+        return false;
+    setting.key = Utf8ToUtf16(path.substr(first + 1, last - first - 1));
+    setting.name = Utf8ToUtf16(path.substr(last + 1));
+    setting.value = std::move(value);
+    return !setting.key.empty();
+}
+
 }  // namespace
 
 bool ParseProfile(std::string_view text, DeviceProfile& p, int* badLine) {
@@ -148,7 +167,14 @@ bool ParseProfile(std::string_view text, DeviceProfile& p, int* badLine) {
         if (ok) {
             std::string_view key = Trim(line.substr(0, eq)), value = Trim(line.substr(eq + 1));
             ok = false;
-            if (key.starts_with("Folder.")) {
+            if (key == "Directory") {
+                ok = !value.empty();
+                if (ok) p.directories.push_back(Utf8ToUtf16(value));
+            } else if (key.starts_with("Registry.")) {
+                RegistrySetting setting;
+                ok = ParseSetting(key.substr(9), Utf8ToUtf16(value), setting);
+                if (ok) p.registry.push_back(std::move(setting));
+            } else if (key.starts_with("Folder.")) {
                 uint32_t csidl;
                 if (ParseNumber(key.substr(7), csidl) && csidl < 0x100) {
                     if (value.empty()) p.folders.erase(static_cast<int>(csidl));

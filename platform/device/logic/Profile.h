@@ -1,13 +1,23 @@
 #pragma once
 // The device profile: the facts one emulated device reports. Read from a
 // UTF-8 text of "key = value" lines ("#" starts a comment line); keys not
-// given keep the defaults below. Special folders are "Folder.<csidl>".
+// given keep the defaults below. Special folders are "Folder.<csidl>"
+// (an empty value removes one); "Registry.<root>\<key>\<name>" sets a text
+// value in the device registry when the device starts (root HKLM or HKCU),
+// as an installation would; each "Directory = <device path>" is a folder
+// made when the device starts.
 #include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vorlan::device {
+
+struct RegistrySetting {
+    uint32_t root;  // see RegistryTree.h
+    std::u16string key, name, value;
+};
 
 struct DeviceProfile {
     std::u16string deviceName = u"Emulated";
@@ -24,6 +34,8 @@ struct DeviceProfile {
     std::map<int, std::u16string> folders = DefaultFolders();
     // Screen facts for the system metrics the desktop asks for.
     int screenWidth = 240, screenHeight = 320;
+    std::vector<RegistrySetting> registry;
+    std::vector<std::u16string> directories;
 
     static std::map<int, std::u16string> DefaultFolders();
 };

@@ -18,8 +18,25 @@ TEST(Profile, LinesOverrideDefaults) {
     EXPECT_EQ(p.folders[16], u"\\Windows\\Desktop");
 }
 
+TEST(Profile, RegistrySettings) {
+    DeviceProfile p;
+    ASSERT_TRUE(ParseProfile("Registry.HKLM\\SOFTWARE\\Apps\\Dravenhall Vorlan\\InstallDir = \\Program Files\\Dravenhall\\Vorlan\n"
+                             "Registry.HKEY_CURRENT_USER\\K\\ = default\n"
+                             "Directory = \\Program Files\\Dravenhall\n",
+                             p));
+    EXPECT_EQ(p.directories, std::vector<std::u16string>{u"\\Program Files\\Dravenhall"});
+    ASSERT_EQ(p.registry.size(), 2u);
+    EXPECT_EQ(p.registry[0].root, 2u);
+    EXPECT_EQ(p.registry[0].key, u"SOFTWARE\\Apps\\Dravenhall Vorlan");
+    EXPECT_EQ(p.registry[0].name, u"InstallDir");
+    EXPECT_EQ(p.registry[0].value, u"\\Program Files\\Dravenhall\\Vorlan");
+    EXPECT_EQ(p.registry[1].root, 1u);
+    EXPECT_EQ(p.registry[1].name, u"");
+}
+
 TEST(Profile, BadLinesAreReported) {
     const std::pair<const char*, int> cases[] = {
+        {"Registry.HKXX\\K\\v = 1\n", 1}, {"Directory =\n", 1}, {"Registry.HKLM\\v = 1\n", 1},
         {"DeviceName\n", 1}, {"\nNoSuchKey = 1\n", 2}, {"OsMajor = four\n", 1},
         {"OsMajor = 99999999999\n", 1}, {"Folder.x = \\a\n", 1},
     };
