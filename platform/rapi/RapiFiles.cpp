@@ -26,6 +26,19 @@ BOOL RunBool(Call& call) {
     return call.Out().U32() != 0;
 }
 
+// Calls that name one handle, or one path, and answer a BOOL.
+BOOL HandleCall(Op op, HANDLE h) {
+    Call call(op);
+    call.In().U32(ToDevice(h));
+    return RunBool(call);
+}
+
+BOOL PathCall(Op op, LPCWSTR path) {
+    Call call(op);
+    call.In().Text(Text16(path));
+    return RunBool(call);
+}
+
 void WriteTime(vorlan::device::WireWriter& w, const FILETIME* time) {
     w.U32(time != nullptr);
     w.U32(time ? time->dwLowDateTime : 0);
@@ -110,11 +123,7 @@ RAPI_API BOOL WINAPI CeWriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOf
     return TRUE;
 }
 
-RAPI_API BOOL WINAPI CeCloseHandle(HANDLE hObject) {
-    Call call(Op::CloseHandle);
-    call.In().U32(ToDevice(hObject));
-    return RunBool(call);
-}
+RAPI_API BOOL WINAPI CeCloseHandle(HANDLE hObject) { return HandleCall(Op::CloseHandle, hObject); }
 
 RAPI_API DWORD WINAPI CeGetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
     Call call(Op::GetFileSize);
@@ -141,11 +150,7 @@ RAPI_API DWORD WINAPI CeSetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG
     return low;
 }
 
-RAPI_API BOOL WINAPI CeSetEndOfFile(HANDLE hFile) {
-    Call call(Op::SetEndOfFile);
-    call.In().U32(ToDevice(hFile));
-    return RunBool(call);
-}
+RAPI_API BOOL WINAPI CeSetEndOfFile(HANDLE hFile) { return HandleCall(Op::SetEndOfFile, hFile); }
 
 RAPI_API BOOL WINAPI CeGetFileTime(HANDLE hFile, LPFILETIME lpCreationTime, LPFILETIME lpLastAccessTime,
                                    LPFILETIME lpLastWriteTime) {
@@ -185,22 +190,12 @@ RAPI_API BOOL WINAPI CeSetFileAttributes(LPCWSTR lpFileName, DWORD dwFileAttribu
 }
 
 RAPI_API BOOL WINAPI CeCreateDirectory(LPCWSTR lpPathName, LPSECURITY_ATTRIBUTES) {
-    Call call(Op::CreateDirectory);
-    call.In().Text(Text16(lpPathName));
-    return RunBool(call);
+    return PathCall(Op::CreateDirectory, lpPathName);
 }
 
-RAPI_API BOOL WINAPI CeRemoveDirectory(LPCWSTR lpPathName) {
-    Call call(Op::RemoveDirectory);
-    call.In().Text(Text16(lpPathName));
-    return RunBool(call);
-}
+RAPI_API BOOL WINAPI CeRemoveDirectory(LPCWSTR lpPathName) { return PathCall(Op::RemoveDirectory, lpPathName); }
 
-RAPI_API BOOL WINAPI CeDeleteFile(LPCWSTR lpFileName) {
-    Call call(Op::DeleteFile);
-    call.In().Text(Text16(lpFileName));
-    return RunBool(call);
-}
+RAPI_API BOOL WINAPI CeDeleteFile(LPCWSTR lpFileName) { return PathCall(Op::DeleteFile, lpFileName); }
 
 RAPI_API BOOL WINAPI CeMoveFile(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName) {
     Call call(Op::MoveFile);
@@ -235,11 +230,7 @@ RAPI_API BOOL WINAPI CeFindNextFile(HANDLE hFindFile, LPCE_FIND_DATA lpFindFileD
     return TRUE;
 }
 
-RAPI_API BOOL WINAPI CeFindClose(HANDLE hFindFile) {
-    Call call(Op::FindClose);
-    call.In().U32(ToDevice(hFindFile));
-    return RunBool(call);
-}
+RAPI_API BOOL WINAPI CeFindClose(HANDLE hFindFile) { return HandleCall(Op::FindClose, hFindFile); }
 
 RAPI_API BOOL WINAPI CeFindAllFiles(LPCWSTR szPath, DWORD dwFlags, LPDWORD lpdwFoundCount,
                                     LPLPCE_FIND_DATA ppFindDataArray) {

@@ -159,9 +159,17 @@ bool Device::PathOfOid(CEOID oid, std::u16string& devicePath) {
     return true;
 }
 
-void Device::ForgetOid(const std::u16string& devicePath) {
+void Device::ForgetOid(const std::u16string& devicePath, bool folder) {
     std::lock_guard<std::mutex> guard(lock_);
     std::u16string key = PathKey(devicePath);
+    if (!folder) {
+        auto it = oids_.find(key);
+        if (it == oids_.end()) return;
+        oidPaths_.erase(it->second);
+        oids_.erase(it);
+        oidsDirty_ = true;
+        return;
+    }
     for (auto it = oids_.begin(); it != oids_.end();) {
         if (StartsWithFolder(it->first, key)) {
             oidPaths_.erase(it->second);

@@ -57,7 +57,8 @@ public:
     // Object identifiers: stable per path while the file lives.
     CEOID OidOf(const std::u16string& devicePath);
     bool PathOfOid(CEOID oid, std::u16string& devicePath);
-    void ForgetOid(const std::u16string& devicePath);
+    // Forgets a path's identifier, and those of everything below it for a folder.
+    void ForgetOid(const std::u16string& devicePath, bool folder = false);
     void MoveOids(const std::u16string& from, const std::u16string& to);
 
     // The registry, under its lock; SaveHive after changes.

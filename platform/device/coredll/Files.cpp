@@ -75,7 +75,7 @@ extern "C" BOOL WINAPI Device_CreateDirectoryW(LPCWSTR name, LPSECURITY_ATTRIBUT
         return FALSE;
     }
     if (!CreateDirectoryW(p.host.c_str(), nullptr)) return FALSE;
-    Device::Get().ForgetOid(p.device);
+    Device::Get().ForgetOid(p.device, true);
     return TRUE;
 }
 
@@ -87,7 +87,7 @@ extern "C" BOOL WINAPI Device_RemoveDirectoryW(LPCWSTR name) {
         return FALSE;
     }
     if (!RemoveDirectoryW(p.host.c_str())) return FALSE;
-    Device::Get().ForgetOid(p.device);
+    Device::Get().ForgetOid(p.device, true);
     return TRUE;
 }
 

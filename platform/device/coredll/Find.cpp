@@ -125,7 +125,7 @@ extern "C" BOOL WINAPI Device_CeOidGetInfo(CEOID oid, CEOIDINFO* info) {
     HostPath p = Device::Get().Map(W(path));
     WIN32_FILE_ATTRIBUTE_DATA a;
     if (p.error || !GetFileAttributesExW(p.host.c_str(), GetFileExInfoStandard, &a)) {
-        Device::Get().ForgetOid(path);
+        Device::Get().ForgetOid(path, true);
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }

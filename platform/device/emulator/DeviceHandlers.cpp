@@ -172,21 +172,17 @@ void OnGetWindowLong(Request& r) {
     r.out.I32(result);
 }
 
-void OnGetWindowText(Request& r) {
+template <auto Read>
+void WindowText(Request& r) {
     HWND window;
     wchar_t text[1024] = {};
-    if (TakeWindow(r, window)) GetWindowTextW(window, text, 1024);
+    if (TakeWindow(r, window)) Read(window, text, 1024);
     if (!r.in.Done()) return;
     r.out.Text(reinterpret_cast<const char16_t*>(text));
 }
 
-void OnGetClassName(Request& r) {
-    HWND window;
-    wchar_t text[256] = {};
-    if (TakeWindow(r, window)) GetClassNameW(window, text, 256);
-    if (!r.in.Done()) return;
-    r.out.Text(reinterpret_cast<const char16_t*>(text));
-}
+void OnGetWindowText(Request& r) { WindowText<GetWindowTextW>(r); }
+void OnGetClassName(Request& r) { WindowText<GetClassNameW>(r); }
 
 void OnSHCreateShortcut(Request& r) {
     Text16 shortcut(r.in), target(r.in);
