@@ -41,6 +41,18 @@ void RemoveTree(const std::wstring& folder) {
     SHFileOperationW(&op);
 }
 
+// Emulators end with the test program that started them, even one that crashes.
+HANDLE TestJob() {
+    static HANDLE job = [] {
+        HANDLE h = CreateJobObjectW(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (h) SetInformationJobObject(h, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        return h;
+    }();
+    return job;
+}
+
 }  // namespace
 
 std::wstring BuildPath(const char* unixPath) {
@@ -81,6 +93,7 @@ void DeviceEmulator::Start() {
     startup.cb = sizeof startup;
     if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
         throw std::runtime_error("cannot start the device emulator");
+    if (HANDLE job = TestJob()) AssignProcessToJobObject(job, process_.hProcess);
     Endpoint endpoint;
     for (int waited = 0; !ReadEndpoint(state_, endpoint); waited += 20) {
         if (waited > 20000 || WaitForSingleObject(process_.hProcess, 20) == WAIT_OBJECT_0)
