@@ -103,24 +103,39 @@ RAPI_API BOOL WINAPI CeWriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOf
         SetThreadLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
+    // A few pieces in flight, so the device writes one while the next travels.
+    constexpr size_t kInFlight = 3;
     const auto* in = static_cast<const uint8_t*>(lpBuffer);
+    Pipeline pipeline;
+    if (!pipeline.Ok()) return FALSE;
+    size_t sent = 0, answered = 0;
     DWORD total = 0;
+    bool failed = false, transport = true;
+    std::vector<DWORD> pieces;
     do {
-        DWORD piece = static_cast<DWORD>(std::min<size_t>(nNumberOfBytesToWrite - total, kDataChunk));
-        Call call(Op::WriteFile);
-        call.In().U32(ToDevice(hFile));
-        call.In().Bytes(in + total, piece);
-        if (!call.Run()) return FALSE;
-        BOOL ok = call.Out().U32() != 0;
-        DWORD written = call.Out().U32();
-        total += std::min(written, piece);
-        if (!ok || written < piece) {
-            if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = total;
-            return ok;
+        while (!failed && sent < nNumberOfBytesToWrite && pieces.size() - answered < kInFlight) {
+            DWORD piece = static_cast<DWORD>(std::min<size_t>(nNumberOfBytesToWrite - sent, kDataChunk));
+            auto& request = pipeline.Begin(Op::WriteFile);
+            request.U32(ToDevice(hFile));
+            request.Bytes(in + sent, piece);
+            if (!pipeline.Send()) return FALSE;
+            pieces.push_back(piece);
+            sent += piece;
         }
-    } while (total < nNumberOfBytesToWrite);
+        if (answered == pieces.size()) break;  // an empty write sends nothing
+        if (!pipeline.Receive()) {
+            transport = false;
+            break;
+        }
+        BOOL ok = pipeline.Out().U32() != 0;
+        DWORD written = pipeline.Out().U32();
+        // Pieces after a failed one may still land; only those before it count.
+        if (!failed) total += std::min(written, pieces[answered]);
+        if (!ok || written < pieces[answered]) failed = true;
+        ++answered;
+    } while (answered < pieces.size() || (!failed && sent < nNumberOfBytesToWrite));
     if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = total;
-    return TRUE;
+    return transport && !failed;
 }
 
 RAPI_API BOOL WINAPI CeCloseHandle(HANDLE hObject) { return HandleCall(Op::CloseHandle, hObject); }

@@ -195,10 +195,16 @@ Call::Call(Buffers& buffers, Op op) : request_(buffers.request), answer_(buffers
 
 Call::~Call() { --Thread().depth; }
 
-bool Call::Run() {
+// Forgets the thread's connection after a transport failure.
+void ChannelFailed(uint64_t generation);
+
+namespace {
+
+// The calling thread's connection to the device, opened when needed; null
+// (with the thread's error set) when there is no session or no device.
+DeviceChannel* ThreadChannel(uint64_t& generation) {
     Session& s = TheSession();
     ThreadState& thread = Thread();
-    uint64_t generation;
     SessionToken token;
     {
         std::lock_guard<std::mutex> guard(s.lock);
@@ -207,7 +213,7 @@ bool Call::Run() {
         if (s.count == 0) {
             thread.lastError = ERROR_DEVICE_NOT_CONNECTED;
             s.lastTransportError = HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED);
-            return false;
+            return nullptr;
         }
     }
     if (thread.generation != generation || !thread.channel || !thread.channel->IsOpen()) {
@@ -219,11 +225,15 @@ bool Call::Run() {
             if (s.generation == generation) s.channels.push_back(thread.channel);
         }
     }
-    if (thread.channel && thread.channel->Call(request_, answer_)) {
-        reader_ = WireReader(answer_);
-        thread.lastError = reader_.U32();
-        return true;
-    }
+    if (!thread.channel) ChannelFailed(generation);
+    return thread.channel.get();
+}
+
+}  // namespace
+
+void ChannelFailed(uint64_t generation) {
+    Session& s = TheSession();
+    ThreadState& thread = Thread();
     thread.channel.reset();
     thread.lastError = ERROR_DEVICE_NOT_CONNECTED;
     std::lock_guard<std::mutex> guard(s.lock);
@@ -233,7 +243,50 @@ bool Call::Run() {
         s.connected = false;
         StartConnector(s);
     }
+}
+
+bool Call::Run() {
+    uint64_t generation;
+    DeviceChannel* channel = ThreadChannel(generation);
+    if (!channel) return false;
+    if (!channel->Call(request_, answer_)) {
+        ChannelFailed(generation);
+        return false;
+    }
+    reader_ = WireReader(answer_);
+    Thread().lastError = reader_.U32();
+    return true;
+}
+
+Pipeline::Pipeline() : channel_(ThreadChannel(generation_)), buffers_(EnterCall(Thread())) {}
+
+Pipeline::~Pipeline() { --Thread().depth; }
+
+WireWriter& Pipeline::Begin(Op op) {
+    buffers_.request.Truncate(0);
+    BeginFrame(buffers_.request, static_cast<uint32_t>(op));
+    return buffers_.request;
+}
+
+bool Pipeline::Send() {
+    if (channel_ && channel_->Send(buffers_.request)) return true;
+    Fail();
     return false;
+}
+
+bool Pipeline::Receive() {
+    if (channel_ && channel_->Receive(buffers_.answer)) {
+        reader_ = WireReader(buffers_.answer);
+        Thread().lastError = reader_.U32();
+        return true;
+    }
+    Fail();
+    return false;
+}
+
+void Pipeline::Fail() {
+    if (channel_) ChannelFailed(generation_);
+    channel_ = nullptr;
 }
 
 }  // namespace vorlan::rapi

@@ -10,6 +10,10 @@
 #include "Protocol.h"
 #include "Wire.h"
 
+namespace vorlan::device {
+class DeviceChannel;
+}
+
 namespace vorlan::rapi {
 
 struct Buffers;
@@ -42,6 +46,29 @@ private:
     Call(Buffers& buffers, device::Op op);
     device::WireWriter& request_;
     std::vector<uint8_t>& answer_;
+    device::WireReader reader_{nullptr, 0};
+};
+
+// Several requests in flight on the thread's connection: Begin and Send
+// each, then Receive the answers in the same order. A transport failure
+// ends the pipeline (every later step fails).
+class Pipeline {
+public:
+    Pipeline();
+    ~Pipeline();
+    Pipeline(const Pipeline&) = delete;
+    Pipeline& operator=(const Pipeline&) = delete;
+    bool Ok() const { return channel_ != nullptr; }
+    device::WireWriter& Begin(device::Op op);
+    bool Send();
+    bool Receive();
+    device::WireReader& Out() { return reader_; }
+
+private:
+    void Fail();
+    uint64_t generation_ = 0;
+    device::DeviceChannel* channel_;
+    Buffers& buffers_;
     device::WireReader reader_{nullptr, 0};
 };
 

@@ -74,8 +74,18 @@ bool DeviceChannel::Open(const Endpoint& endpoint, Role role, const SessionToken
 }
 
 bool DeviceChannel::Call(WireWriter& request, std::vector<uint8_t>& answer, Status* status) {
+    return Send(request) && Receive(answer, status);
+}
+
+bool DeviceChannel::Send(WireWriter& request) {
     FinishFrame(request);
-    if (!socket_.Send(request.Buffer()) || !socket_.Receive(answer, kMaxFrameBody) || answer.size() < 4) {
+    if (socket_.Send(request.Buffer())) return true;
+    socket_.Close();
+    return false;
+}
+
+bool DeviceChannel::Receive(std::vector<uint8_t>& answer, Status* status) {
+    if (!socket_.Receive(answer, kMaxFrameBody) || answer.size() < 4) {
         socket_.Close();
         return false;
     }

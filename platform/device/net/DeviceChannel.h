@@ -35,6 +35,10 @@ public:
     // Sends the frame in request (see BeginFrame) and receives the answer;
     // false when the connection failed or the answer's status is not Ok.
     bool Call(WireWriter& request, std::vector<uint8_t>& answer, Status* status = nullptr);
+    // The two halves of Call, for several requests in flight at once;
+    // answers come in the order of their requests.
+    bool Send(WireWriter& request);
+    bool Receive(std::vector<uint8_t>& answer, Status* status = nullptr);
     void Shutdown() { socket_.Shutdown(); }
     void Close() { socket_.Close(); }
 

@@ -98,6 +98,20 @@ TEST_F(RapiFiles, PositionsSizesAndTruncation) {
     EXPECT_EQ(CeGetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 }
 
+TEST_F(RapiFiles, AFailedWriteOfManyPiecesSaysSoAndTheConnectionStaysInStep) {
+    ASSERT_TRUE(Put(L"\\Temp\\w.bin", "old"));
+    HANDLE h = CeCreateFile(L"\\Temp\\w.bin", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    std::string data(5 * 1024 * 1024, 'z');  // several pieces in flight at once
+    DWORD written = 99;
+    EXPECT_FALSE(CeWriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr));
+    EXPECT_EQ(written, 0u);
+    EXPECT_EQ(CeGetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(CeCloseHandle(h));
+    EXPECT_EQ(Get(L"\\Temp\\w.bin"), "old");
+    EXPECT_EQ(CeGetFileAttributes(L"\\Temp"), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+}
+
 TEST_F(RapiFiles, ErrorCodesOfFilesAndFolders) {
     ASSERT_TRUE(CeCreateDirectory(L"\\Err", nullptr));
     ASSERT_TRUE(Put(L"\\Err\\f.txt", "x"));
