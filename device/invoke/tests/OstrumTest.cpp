@@ -80,9 +80,9 @@ uint32_t TextCrc(const std::wstring& text) { return vorlan::Crc32Update(text.dat
 class Ostrum : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        device = new DeviceEmulator;
+        device = new DeviceEmulator(vorlan::testing::kVorlanInstalled);
         device->UseForRapi();
-        ASSERT_TRUE(device->Install(BuildPath(VORLAN_OSTRUM), L"\\Windows\\Ostrum.dll"));
+        ASSERT_TRUE(device->InstallOstrum());
         for (auto [from, to] : {std::pair{VORLAN_DEVWIN, L"\\Windows\\devwin.exe"},
                                 std::pair{VORLAN_SLEEPER, L"\\Windows\\sleeper.exe"},
                                 std::pair{VORLAN_REGISTERING_DLL, L"\\Windows\\regtest.dll"},
@@ -90,10 +90,6 @@ protected:
             ASSERT_TRUE(device->Install(BuildPath(from), to));
         RapiSession session;
         ASSERT_TRUE(session.Connected());
-        // What the installation leaves on a device.
-        ASSERT_TRUE(CeCreateDirectory(L"\\Program Files\\Dravenhall", nullptr));
-        ASSERT_TRUE(CeCreateDirectory(L"\\Program Files\\Dravenhall\\Vorlan", nullptr));
-        ASSERT_TRUE(SetLocation(kStore));
         ASSERT_TRUE(CeCreateDirectory(L"\\Sync", nullptr));
     }
     static void TearDownTestSuite() {

@@ -55,6 +55,11 @@ HANDLE TestJob() {
 
 }  // namespace
 
+const char kVorlanInstalled[] =
+    "Registry.HKLM\\SOFTWARE\\Apps\\Dravenhall Vorlan\\InstallDir = \\Program Files\\Dravenhall\\Vorlan\n"
+    "Registry.HKLM\\SOFTWARE\\Dravenhall\\Vorlan\\TwoWaySyncData = \\Program Files\\Dravenhall\\Vorlan\\TwoWaySync.dat\n"
+    "Directory = \\Program Files\\Dravenhall\\Vorlan\n";
+
 std::wstring BuildPath(const char* unixPath) {
     std::wstring path = L"Z:" + Widen(unixPath);
     for (auto& c : path)
@@ -135,6 +140,8 @@ std::wstring DeviceEmulator::HostPath(const std::wstring& devicePath) const {
 bool DeviceEmulator::Install(const std::wstring& hostFile, const std::wstring& devicePath) const {
     return CopyFileW(hostFile.c_str(), HostPath(devicePath).c_str(), FALSE);
 }
+
+bool DeviceEmulator::InstallOstrum() const { return Install(BuildPath(VORLAN_OSTRUM), L"\\Windows\\Ostrum.dll"); }
 
 bool DeviceEmulator::Control(WireWriter& request, std::vector<uint8_t>& answer) {
     if (!control_.Call(request, answer) || answer.size() < 4) return false;

@@ -21,6 +21,11 @@ namespace vorlan::testing {
 // The Windows path of a file of the build tree, whose Unix path CMake gave.
 std::wstring BuildPath(const char* unixPath);
 
+// Profile lines of a device on which the project's device pieces are
+// installed: InstallDir, the record file's location (TwoWaySyncData) and
+// its folder. Add other lines after them.
+extern const char kVorlanInstalled[];
+
 class DeviceEmulator {
 public:
     // profile: lines of the device profile (see Profile.h); empty for the
@@ -43,6 +48,8 @@ public:
     std::wstring HostPath(const std::wstring& devicePath) const;
     // Copies a desktop file onto the device; false when it cannot.
     bool Install(const std::wstring& hostFile, const std::wstring& devicePath) const;
+    // Puts the build's Ostrum.dll into the device's \Windows.
+    bool InstallOstrum() const;
     // The emulator's own program folder (the device libraries are there).
     static std::wstring ProgramFolder();
 
