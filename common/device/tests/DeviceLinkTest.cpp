@@ -40,28 +40,14 @@ constexpr char kLocalisedProfile[] =
     "Folder.21 = \\Windows\\Vorlagen\n";
 // This device has no network folder (CSIDL 18).
 
-const wchar_t kInstallKey[] = L"SOFTWARE\\Apps\\Dravenhall Vorlan";
+constexpr char kInstallDir[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Apps\\Dravenhall Vorlan\\InstallDir";
 
 LONG SetInstallDir(const void* data, DWORD size, DWORD type = REG_SZ) {
-    HKEY key;
-    LONG r = CeRegCreateKeyEx(HKEY_LOCAL_MACHINE, kInstallKey, 0, nullptr, 0, 0, nullptr, &key, nullptr);
-    if (r != ERROR_SUCCESS) return r;
-    r = CeRegSetValueEx(key, L"InstallDir", 0, type, static_cast<const BYTE*>(data), size);
-    CeRegCloseKey(key);
-    return r;
+    return SetValueByPath(CQvCERapiWrapper(TRUE), kInstallDir, type, static_cast<const BYTE*>(data), size);
 }
 
 LONG SetInstallDir(const std::wstring& folder) {
     return SetInstallDir(folder.c_str(), static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
-}
-
-LONG DeleteInstallDir() {
-    HKEY key;
-    LONG r = CeRegOpenKeyEx(HKEY_LOCAL_MACHINE, kInstallKey, 0, 0, &key);
-    if (r != ERROR_SUCCESS) return r;
-    r = CeRegDeleteValue(key, L"InstallDir");
-    CeRegCloseKey(key);
-    return r;
 }
 
 class DeviceLink : public ::testing::Test {
@@ -194,7 +180,7 @@ TEST_F(DeviceLink, InstallationFolder) {
     size = sizeof buffer;
     EXPECT_EQ(GetDeviceInstallDir(buffer, &size), ERROR_INVALID_DATATYPE);
 
-    ASSERT_EQ(DeleteInstallDir(), ERROR_SUCCESS);
+    ASSERT_EQ(DeleteValueByPath(CQvCERapiWrapper(TRUE), kInstallDir), ERROR_SUCCESS);
     size = sizeof buffer;
     EXPECT_EQ(GetDeviceInstallDir(buffer, &size), ERROR_FILE_NOT_FOUND);
     int result;
@@ -205,11 +191,11 @@ TEST_F(DeviceLink, InstallationFolder) {
 TEST_F(DeviceLink, DeviceDllsAreRegisteredThroughTheDeviceLibrary) {
     ASSERT_TRUE(device->Install(com::WideFromAnsi(testing::WindowsPath(VORLAN_OSTRUM)), L"\\Windows\\Ostrum.dll"));
     ASSERT_TRUE(device->Install(com::WideFromAnsi(testing::WindowsPath(VORLAN_REGISTERING_DLL)), L"\\Windows\\reg.dll"));
+    // The test DLL's registration leaves this value behind.
     auto registered = [] {
-        HKEY key;
-        if (CeRegOpenKeyEx(HKEY_LOCAL_MACHINE, L"SOFTWARE\\RegTest", 0, 0, &key) != ERROR_SUCCESS) return false;
-        CeRegCloseKey(key);
-        return true;
+        DWORD value, type, size = sizeof value;
+        return QueryValueByPath(CQvCERapiWrapper(TRUE), "HKEY_LOCAL_MACHINE\\SOFTWARE\\RegTest\\Registered",
+                                reinterpret_cast<BYTE*>(&value), &type, &size) == ERROR_SUCCESS;
     };
     // The DLL's own failure is not looked at: the call went through.
     EXPECT_EQ(RegisterDeviceDll(L"\\Windows\\reg.dll", TRUE), S_OK);

@@ -6,6 +6,7 @@
 #include "CeDeviceInfo.h"
 #include "CeRapi.h"
 #include "DeviceEmulator.h"
+#include "SideRegistry.h"
 
 using vorlan::testing::DeviceEmulator;
 using vorlan::testing::RapiSession;
@@ -31,22 +32,19 @@ constexpr char kProfile[] =
     "StoreSize = 3000000000\n"
     "FreeSize = 1000000000\n";
 
-LONG SetDeviceValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD size) {
-    HKEY h;
-    LONG r = CeRegCreateKeyEx(root, key, 0, nullptr, 0, 0, nullptr, &h, nullptr);
-    if (r != ERROR_SUCCESS) return r;
-    r = CeRegSetValueEx(h, name, 0, type, static_cast<const BYTE*>(data), size);
-    CeRegCloseKey(h);
-    return r;
+constexpr char kDeviceName[] = "HKEY_LOCAL_MACHINE\\Ident\\Name";
+constexpr char kOwnerRecord[] = "HKEY_CURRENT_USER\\ControlPanel\\Owner\\Owner";
+
+LONG SetDeviceValue(const char* path, DWORD type, const void* data, DWORD size) {
+    return SetValueByPath(CQvCERapiWrapper(TRUE), path, type, static_cast<const BYTE*>(data), size);
 }
 
 LONG SetDeviceName(const std::wstring& name) {
-    return SetDeviceValue(HKEY_LOCAL_MACHINE, L"Ident", L"Name", REG_SZ, name.c_str(),
-                          static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
+    return SetDeviceValue(kDeviceName, REG_SZ, name.c_str(), static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
 }
 
 LONG SetOwnerRecord(const wchar_t (&record)[384]) {
-    return SetDeviceValue(HKEY_CURRENT_USER, L"ControlPanel\\Owner", L"Owner", REG_BINARY, record, sizeof record);
+    return SetDeviceValue(kOwnerRecord, REG_BINARY, record, sizeof record);
 }
 
 class DeviceInfo : public ::testing::Test {
@@ -176,10 +174,7 @@ TEST_F(DeviceInfo, OwnerFieldsStayInTheirSlotsAndKeepTheirCharacters) {
     EXPECT_EQ(telephone, std::string(25, 'x'));
     EXPECT_EQ(email, std::string(101, 'x'));
 
-    HKEY key;
-    ASSERT_EQ(CeRegOpenKeyEx(HKEY_CURRENT_USER, L"ControlPanel\\Owner", 0, 0, &key), ERROR_SUCCESS);
-    CeRegDeleteValue(key, L"Owner");
-    CeRegCloseKey(key);
+    ASSERT_EQ(DeleteValueByPath(CQvCERapiWrapper(TRUE), kOwnerRecord), ERROR_SUCCESS);
     info.ResetProxy();
     EXPECT_EQ(Replaced(info, "[%OWNER_NAME%%OWNER_COMANY%%OWNER_EMAIL%]"), "[]");
 }
@@ -197,7 +192,7 @@ TEST_F(DeviceInfo, ANameThatCannotBeReadIsUnknown) {
     info.GetDeviceName(name);
     EXPECT_EQ(name, std::string(127, 'n'));
     DWORD number = 7;
-    ASSERT_EQ(SetDeviceValue(HKEY_LOCAL_MACHINE, L"Ident", L"Name", REG_DWORD, &number, sizeof number), ERROR_SUCCESS);
+    ASSERT_EQ(SetDeviceValue(kDeviceName, REG_DWORD, &number, sizeof number), ERROR_SUCCESS);
     info.GetDeviceName(name);
     EXPECT_EQ(name, "Unknown");
     ASSERT_EQ(SetDeviceName(L"Field-07"), ERROR_SUCCESS);

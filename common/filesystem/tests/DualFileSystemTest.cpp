@@ -16,6 +16,7 @@
 #include "DeviceEmulator.h"
 #include "FindRecord.h"
 #include "QvDualFileSystem.h"
+#include "SideRegistry.h"
 #include "TestSupport.h"
 
 using vorlan::testing::DeviceEmulator;
@@ -50,6 +51,40 @@ void Walk(const std::wstring& folder, std::vector<std::wstring>& names) {
     FindClose(h);
 }
 
+// A table whose reads or writes go wrong part way, as a dropped connection
+// or a full disk makes them.
+struct Faults {
+    static inline decltype(&CeReadFile) realRead = nullptr;
+    static inline decltype(&CeWriteFile) realWrite = nullptr;
+    static inline int calls = 0;
+
+    // The first read delivers part of what was asked, then the file ends.
+    static BOOL WINAPI ShortRead(HANDLE h, LPVOID buffer, DWORD size, LPDWORD got, LPOVERLAPPED overlapped) {
+        if (calls++ > 0) {
+            *got = 0;
+            return TRUE;
+        }
+        return realRead(h, buffer, size / 2, got, overlapped);
+    }
+    static BOOL WINAPI FailingRead(HANDLE, LPVOID, DWORD, LPDWORD got, LPOVERLAPPED) {
+        *got = 0;
+        SetLastError(ERROR_READ_FAULT);
+        return FALSE;
+    }
+    // The first piece is written, the second fails.
+    static BOOL WINAPI FailingWrite(HANDLE h, LPCVOID buffer, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+        if (calls++ > 0) {
+            *written = 0;
+            return FALSE;
+        }
+        return realWrite(h, buffer, size, written, overlapped);
+    }
+    // Every piece is written short.
+    static BOOL WINAPI ShortWrite(HANDLE h, LPCVOID buffer, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+        return realWrite(h, buffer, size > 1 ? size - 1 : size, written, overlapped);
+    }
+};
+
 class DualFileSystem : public ::testing::TestWithParam<bool> {
 protected:
     static void SetUpTestSuite() {
@@ -73,6 +108,13 @@ protected:
     }
 
     bool OnDevice() const { return GetParam(); }
+    // fs switched to this side's table with some entries replaced.
+    void Faulty(CQvDualFileSystem& faulty, const std::function<void(CQvCERapiWrapper&)>& replace) const {
+        auto table = std::make_unique<CQvCERapiWrapper>(OnDevice());
+        replace(*table);
+        Faults::calls = 0;
+        faulty.SetWrapper(std::move(table));
+    }
     std::wstring At(const std::wstring& name) const { return base + L"\\" + name; }
     // Where the side's files are on this machine.
     std::wstring Host(const std::wstring& path) const { return OnDevice() ? device->HostPath(path) : path; }
@@ -184,51 +226,16 @@ TEST_P(DualFileSystem, WritingOverAReadOnlyFileLeavesItAndSaysSo) {
     EXPECT_EQ(ReadBack(fs, path).bytes, "old");
 }
 
-// A table whose reads or writes go wrong part way, as a dropped connection
-// or a full disk makes them.
-struct Faults {
-    static inline decltype(&CeReadFile) realRead = nullptr;
-    static inline decltype(&CeWriteFile) realWrite = nullptr;
-    static inline int calls = 0;
-
-    // The first read delivers part of what was asked, then the file ends.
-    static BOOL WINAPI ShortRead(HANDLE h, LPVOID buffer, DWORD size, LPDWORD got, LPOVERLAPPED overlapped) {
-        if (calls++ > 0) {
-            *got = 0;
-            return TRUE;
-        }
-        return realRead(h, buffer, size / 2, got, overlapped);
-    }
-    static BOOL WINAPI FailingRead(HANDLE, LPVOID, DWORD, LPDWORD got, LPOVERLAPPED) {
-        *got = 0;
-        SetLastError(ERROR_READ_FAULT);
-        return FALSE;
-    }
-    // The first piece is written, the second fails.
-    static BOOL WINAPI FailingWrite(HANDLE h, LPCVOID buffer, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
-        if (calls++ > 0) {
-            *written = 0;
-            return FALSE;
-        }
-        return realWrite(h, buffer, size, written, overlapped);
-    }
-    // Every piece is written short.
-    static BOOL WINAPI ShortWrite(HANDLE h, LPCVOID buffer, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
-        return realWrite(h, buffer, size > 1 ? size - 1 : size, written, overlapped);
-    }
-};
-
 TEST_P(DualFileSystem, ReadsThatEndEarlyHandOutNothing) {
     const std::wstring path = At(L"whole.bin");
     ASSERT_EQ(Write(path, Pattern(1000)), S_OK);
     using Read = decltype(&CeReadFile);
     for (Read fake : {Read(Faults::ShortRead), Read(Faults::FailingRead)}) {
-        auto table = std::make_unique<CQvCERapiWrapper>(OnDevice());
-        Faults::realRead = table->ReadFile;
-        Faults::calls = 0;
-        table->ReadFile = fake;
         CQvDualFileSystem faulty;
-        faulty.SetWrapper(std::move(table));
+        Faulty(faulty, [fake](CQvCERapiWrapper& table) {
+            Faults::realRead = table.ReadFile;
+            table.ReadFile = fake;
+        });
         EXPECT_TRUE(FAILED(ReadBack(faulty, path).hr));
     }
 }
@@ -238,12 +245,11 @@ TEST_P(DualFileSystem, AFailedWriteLeavesNoPartialFile) {
     for (WriteEntry fake : {WriteEntry(Faults::FailingWrite), WriteEntry(Faults::ShortWrite)}) {
         const std::wstring path = At(L"partial.bin");
         ASSERT_EQ(Write(path, "old content"), S_OK);
-        auto table = std::make_unique<CQvCERapiWrapper>(OnDevice());
-        Faults::realWrite = table->WriteFile;
-        Faults::calls = 0;
-        table->WriteFile = fake;
         CQvDualFileSystem faulty;
-        faulty.SetWrapper(std::move(table));
+        Faulty(faulty, [fake](CQvCERapiWrapper& table) {
+            Faults::realWrite = table.WriteFile;
+            table.WriteFile = fake;
+        });
         const std::string bytes = Pattern(0x400001);  // more than one piece on either side
         EXPECT_EQ(faulty.WriteWholeFile(path.c_str(), bytes.data(), static_cast<DWORD>(bytes.size()), Time(1),
                                         Time(2), Time(3), FILE_ATTRIBUTE_READONLY),
@@ -381,10 +387,9 @@ TEST_P(DualFileSystem, DllsAreRegisteredWhereTheyAre) {
         ASSERT_TRUE(device->Install(Wide(testing::WindowsPath(VORLAN_OSTRUM)), L"\\Windows\\Ostrum.dll"));
         ASSERT_TRUE(device->Install(Wide(testing::WindowsPath(VORLAN_DEVICE_DLL)), dll));
         registered = [] {
-            HKEY key;
-            if (CeRegOpenKeyEx(HKEY_LOCAL_MACHINE, L"SOFTWARE\\RegTest", 0, 0, &key) != ERROR_SUCCESS) return false;
-            CeRegCloseKey(key);
-            return true;
+            DWORD value, type, size = sizeof value;
+            return QueryValueByPath(CQvCERapiWrapper(TRUE), "HKEY_LOCAL_MACHINE\\SOFTWARE\\RegTest\\Registered",
+                                    reinterpret_cast<BYTE*>(&value), &type, &size) == ERROR_SUCCESS;
         };
         EXPECT_EQ(fs.RegisterDll(dll.c_str(), TRUE), S_OK);
     } else {

@@ -29,10 +29,8 @@ TEST(ReplaceNoCaseTest, Cases) {
 // A device whose folders are known by code; codes not listed have none.
 struct FakeDevice {
     std::map<int, std::string> folders;
-    std::set<int> asked;
     CeFolderLookup Lookup() {
         return [this](int code, std::string& folder) {
-            asked.insert(code);
             auto it = folders.find(code);
             if (it == folders.end()) return false;
             folder = it->second;
@@ -49,38 +47,28 @@ FakeDevice LocalisedDevice() {
              {3, "\\Windows\\Steuerung"}, {4, "\\Windows\\Drucker"},
              {9, "\\Windows\\Senden an"}, {11, "\\Windows\\Startmen\xC3\xBC"},
              {18, "\\Netzwerk"}, {19, "\\Windows\\Netzwerkumgebung"},
-             {21, "\\Windows\\Vorlagen"}, {kCeInstallFolderCode, "\\Programme\\Dravenhall Vorlan"}},
-            {}};
+             {21, "\\Windows\\Vorlagen"}, {kCeInstallFolderCode, "\\Programme\\Dravenhall Vorlan"}}};
 }
 
-TEST(CeFolderNamesTest, EveryNameGivesTheDevicesFolder) {
-    const std::map<std::string_view, std::string> want = {
-        {"%CE_DESKTOP%", "\\Windows\\Desktop"},
-        {"%CE_FAVORITES%", "\\Windows\\Favoriten"},
-        {"%CE_FONTS%", "\\Windows\\Schriftarten"},
-        {"%CE_MYDOCUMENTS%", "\\Eigene Dateien"},
-        {"%CE_STARTMENUPROGRAM%", "\\Windows\\Startmen\xC3\xBC\\Programme"},
-        {"%CE_RECENT%", "\\Windows\\Zuletzt"},
-        {"%CE_STARTUP%", "\\Windows\\Autostart"},
-        {"%CE_RECYCLEBIN%", "\\Papierkorb"},
-        {"%CE_CONTROLS%", "\\Windows\\Steuerung"},
-        {"%CE_PRINTERS%", "\\Windows\\Drucker"},
-        {"%CE_SENDTO%", "\\Windows\\Senden an"},
-        {"%CE_STARTMENU%", "\\Windows\\Startmen\xC3\xBC"},
-        {"%CE_NETWORK%", "\\Netzwerk"},
-        {"%CE_NETHOOD%", "\\Windows\\Netzwerkumgebung"},
-        {"%CE_TEMPLATES%", "\\Windows\\Vorlagen"},
-        {"%CE_WINDIR%", "\\Windows"},
-        {"%CE_PROGRAMFILES%", "\\Programme"},
-    };
-    ASSERT_EQ(CeFolderNames().size(), want.size());
+TEST(CeFolderNamesTest, EveryNameAsksForItsOwnFolderOnly) {
+    // A device whose folder of code c is "\F<c>\Sub".
+    ASSERT_EQ(CeFolderNames().size(), 17u);
     for (const CeFolderName& entry : CeFolderNames()) {
-        FakeDevice device = LocalisedDevice();
+        std::set<int> asked;
+        auto lookup = [&asked](int code, std::string& folder) {
+            asked.insert(code);
+            folder = "\\F" + std::to_string(code) + "\\Sub";
+            return true;
+        };
         std::string out;
-        ASSERT_TRUE(ExpandCeFolderNames(std::string(entry.name) + "\\f.txt", device.Lookup(), out)) << entry.name;
-        EXPECT_EQ(out, want.at(entry.name) + "\\f.txt") << entry.name;
-        EXPECT_EQ(device.asked, std::set<int>{entry.code}) << "only the folder named is asked for";
+        ASSERT_TRUE(ExpandCeFolderNames(std::string(entry.name) + "\\f.txt", lookup, out)) << entry.name;
+        std::string top = "\\F" + std::to_string(entry.code);
+        EXPECT_EQ(out, (entry.topFolderOnly ? top : top + "\\Sub") + "\\f.txt") << entry.name;
+        EXPECT_EQ(asked, std::set<int>{entry.code}) << entry.name;
     }
+    EXPECT_EQ(CeFolderNames()[15].name, "%CE_WINDIR%");
+    EXPECT_EQ(CeFolderNames()[15].code, 7) << "the startup folder";
+    EXPECT_EQ(CeFolderNames()[16].code, kCeInstallFolderCode);
 }
 
 TEST(CeFolderNamesTest, Texts) {

@@ -8,19 +8,21 @@ namespace vorlan {
 namespace {
 
 TEST(DeviceFactNamesTest, Codes) {
-    EXPECT_EQ(ProcessorTypeName(2577), "STRONGARM");
-    EXPECT_EQ(ProcessorTypeName(103), "SHx_SH3");
-    EXPECT_EQ(ProcessorTypeName(70001), "ARM_7TDMI");
-    EXPECT_EQ(ProcessorTypeName(9999), "UNKNOWN");
-    EXPECT_EQ(ProcessorTypeName(0), "UNKNOWN");
-    EXPECT_EQ(ProcessorArchitectureName(0), "INTEL");
-    EXPECT_EQ(ProcessorArchitectureName(5), "ARM");
-    EXPECT_EQ(ProcessorArchitectureName(10), "IA32_ON_WIN64");
-    EXPECT_EQ(ProcessorArchitectureName(11), "UNKNOWN");
-    EXPECT_EQ(ProcessorArchitectureName(0xFFFF), "UNKNOWN");
-    EXPECT_EQ(PlatformIdName(0), "WIN32s");
-    EXPECT_EQ(PlatformIdName(3), "WIN32_CE");
-    EXPECT_EQ(PlatformIdName(4), "UNKNOWN");
+    using Name = std::string_view (*)(uint32_t);
+    struct Case {
+        Name name;
+        uint32_t code;
+        std::string_view want;
+    } const cases[] = {
+        {ProcessorTypeName, 2577, "STRONGARM"},      {ProcessorTypeName, 103, "SHx_SH3"},
+        {ProcessorTypeName, 70001, "ARM_7TDMI"},     {ProcessorTypeName, 9999, "UNKNOWN"},
+        {ProcessorTypeName, 0, "UNKNOWN"},           {ProcessorArchitectureName, 0, "INTEL"},
+        {ProcessorArchitectureName, 5, "ARM"},       {ProcessorArchitectureName, 10, "IA32_ON_WIN64"},
+        {ProcessorArchitectureName, 11, "UNKNOWN"},  {ProcessorArchitectureName, 0xFFFF, "UNKNOWN"},
+        {PlatformIdName, 0, "WIN32s"},               {PlatformIdName, 3, "WIN32_CE"},
+        {PlatformIdName, 4, "UNKNOWN"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.name(c.code), c.want) << c.code;
 }
 
 void Put(Char16 (&record)[kOwnerRecordChars], size_t at, std::string_view text) {
