@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "Bstr.h"
 #include "CeFolders.h"
 #include "CeRapi.h"
 #include "CeRapiWrapper.h"
@@ -14,7 +13,6 @@
 #include "DeviceInvoke.h"
 #include "DeviceSession.h"
 #include "SideRegistry.h"
-#include "TestSupport.h"
 
 using vorlan::testing::DeviceEmulator;
 using vorlan::testing::RapiSession;
@@ -189,8 +187,8 @@ TEST_F(DeviceLink, InstallationFolder) {
 }
 
 TEST_F(DeviceLink, DeviceDllsAreRegisteredThroughTheDeviceLibrary) {
-    ASSERT_TRUE(device->Install(com::WideFromAnsi(testing::WindowsPath(VORLAN_OSTRUM)), L"\\Windows\\Ostrum.dll"));
-    ASSERT_TRUE(device->Install(com::WideFromAnsi(testing::WindowsPath(VORLAN_REGISTERING_DLL)), L"\\Windows\\reg.dll"));
+    ASSERT_TRUE(device->InstallOstrum());
+    ASSERT_TRUE(device->Install(testing::BuildPath(VORLAN_REGISTERING_DLL), L"\\Windows\\reg.dll"));
     // The test DLL's registration leaves this value behind.
     auto registered = [] {
         DWORD value, type, size = sizeof value;

@@ -384,8 +384,8 @@ TEST_P(DualFileSystem, DllsAreRegisteredWhereTheyAre) {
     const std::wstring dll = At(L"reg.dll");
     std::function<bool()> registered;
     if (OnDevice()) {
-        ASSERT_TRUE(device->Install(Wide(testing::WindowsPath(VORLAN_OSTRUM)), L"\\Windows\\Ostrum.dll"));
-        ASSERT_TRUE(device->Install(Wide(testing::WindowsPath(VORLAN_DEVICE_DLL)), dll));
+        ASSERT_TRUE(device->InstallOstrum());
+        ASSERT_TRUE(device->Install(testing::BuildPath(VORLAN_DEVICE_DLL), dll));
         registered = [] {
             DWORD value, type, size = sizeof value;
             return QueryValueByPath(CQvCERapiWrapper(TRUE), "HKEY_LOCAL_MACHINE\\SOFTWARE\\RegTest\\Registered",
@@ -393,7 +393,7 @@ TEST_P(DualFileSystem, DllsAreRegisteredWhereTheyAre) {
         };
         EXPECT_EQ(fs.RegisterDll(dll.c_str(), TRUE), S_OK);
     } else {
-        ASSERT_TRUE(CopyFileW(Wide(testing::WindowsPath(VORLAN_DESKTOP_DLL)).c_str(), dll.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW(testing::BuildPath(VORLAN_DESKTOP_DLL).c_str(), dll.c_str(), FALSE));
         registered = [] {
             char state[16] = {};
             GetEnvironmentVariableA("VORLAN_FS_TEST_DLL", state, sizeof state);
