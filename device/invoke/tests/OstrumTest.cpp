@@ -351,11 +351,21 @@ TEST_F(Ostrum, CloseAppClosesOnlyDeviceWindows) {
                                 nullptr, nullptr, &pi));
     CeCloseHandle(pi.hThread);
     CeCloseHandle(pi.hProcess);
-    DWORD found = 0;
-    for (int i = 0; i < 100 && !found; ++i) {
-        found = Invoke(L"CloseApp", Text(L"probe window")).Word();  // titles compare without case
-        if (!found) Sleep(50);
+    // The remote API sees the device's windows, and only those.
+    HWND window = nullptr;
+    for (int i = 0; i < 100 && !window; ++i) {
+        window = CeGetWindow(nullptr, GW_CHILD);
+        if (!window) Sleep(50);
     }
+    ASSERT_NE(window, nullptr);
+    wchar_t text[64] = {};
+    EXPECT_EQ(CeGetWindowText(window, text, 64), 12);
+    EXPECT_STREQ(text, L"Probe Window");
+    EXPECT_EQ(CeGetClassName(window, text, 64), 19);
+    EXPECT_STREQ(text, L"DeviceWindowFixture");
+    EXPECT_EQ(CeGetWindowText(GetDesktopWindow(), text, 64), 0);
+    EXPECT_EQ(CeGetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+    DWORD found = Invoke(L"CloseApp", Text(L"probe window")).Word();  // titles compare without case
     EXPECT_EQ(found, 1u);
     DWORD after = 1;
     for (int i = 0; i < 100 && after; ++i) {

@@ -104,6 +104,28 @@ TEST(RapiSessions, AStartWaitsForADeviceThatComesLater) {
     CeRapiUninit();
 }
 
+TEST(RapiSessions, ManyDesktopProgramsAtOnce) {
+    DeviceEmulator device;
+    device.UseForRapi();  // inherited by the programs started below
+    std::vector<PROCESS_INFORMATION> clients;
+    for (int i = 0; i < 4; ++i) {
+        std::wstring exe = vorlan::testing::BuildPath(VORLAN_RAPI_CLIENT);
+        std::wstring line = L"\"" + exe + L"\" " + std::to_wstring(i);
+        STARTUPINFOW startup = {sizeof startup};
+        PROCESS_INFORMATION pi;
+        ASSERT_TRUE(CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &pi));
+        clients.push_back(pi);
+    }
+    for (auto& pi : clients) {
+        EXPECT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
+        DWORD code = 99;
+        GetExitCodeProcess(pi.hProcess, &code);
+        EXPECT_EQ(code, 0u);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+}
+
 TEST(RapiSessions, SeveralDevicesAtOnce) {
     DeviceEmulator first("DeviceName = First\n"), second("DeviceName = Second\n");
     EXPECT_NE(first.Root(), second.Root());
