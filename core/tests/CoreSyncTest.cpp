@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "CoreRun.h"
+#include "RegistryByPath.h"
+
+namespace vorlan::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+constexpr uint32_t kItemUnusable = 0xC0020003;
+constexpr uint32_t kNotAUrl = 0xC0020008;
+constexpr uint32_t kPluginNotCreated = 0xC0020010;
+constexpr uint32_t kNotConnected = 0xC0020011;
+constexpr uint32_t kCannotOpen = 0xC0020014;
+
+class CoreSyncTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_HRESULT_SUCCEEDED(com_.Result()); }
+
+    std::string Items(const std::string& name, const Lines& itemNames) {
+        std::vector<std::vector<std::pair<std::string, std::string>>> rows;
+        for (const std::string& item : itemNames) rows.push_back({{"Name", item}, {"Value", "v"}});
+        return run_.Table(name, "RecorderSync", rows);
+    }
+
+    ComScope com_;
+    CoreRun run_;
+};
+
+TEST_F(CoreSyncTest, RunsDueComponentsInOrderAndRecordsThem) {
+    Items("a.xml", {"a1", "a2"});
+    Items("b.xml", {"b1"});
+    const std::string top = run_.Table(
+        "top.xml", "PlugInsCfg",
+        {CoreRun::Component("Recorder.Vorlan", "a.xml", "First", "1.2", "3"),
+         CoreRun::Component("Recorder.Vorlan", "b.xml", "", "", "", "")});
+
+    ASSERT_EQ(run_.Sync(top), S_OK);
+    const Lines first = run_.Journal();
+    ASSERT_GT(first.size(), 2u);
+    const std::string folderUrl = first[2];
+    EXPECT_EQ(first,
+              (Lines{"Create", "Init", folderUrl, "PerformTransfer Name=a1 Value=v",
+                     "PerformTransfer Name=a2 Value=v", "Release", "Create", "Init",
+                     folderUrl.substr(0, folderUrl.size() - 5) + "b.xml", "PerformTransfer Name=b1 Value=v",
+                     "Release"}));
+    EXPECT_NE(folderUrl.find("a.xml"), std::string::npos) << folderUrl;
+    EXPECT_EQ(folderUrl.rfind("ParentUrl ", 0), 0u) << folderUrl;
+
+    EXPECT_EQ(run_.Index("a.xml", "Name"), "First");
+    EXPECT_EQ(run_.Index("a.xml", "Version"), "1.2");
+    EXPECT_EQ(run_.Index("a.xml", "Patch"), "3");
+    EXPECT_FALSE(run_.Index("a.xml", "Date").empty());
+    EXPECT_EQ(run_.Index("b.xml", "Name"), "Unnamed");
+    EXPECT_EQ(run_.Index("b.xml", "Version"), "1.0");
+    EXPECT_EQ(run_.Index("b.xml", "Patch"), "0");
+    EXPECT_TRUE(run_.EventIds().empty());
+
+    // A second run sends only what is newer or always synchronised.
+    run_.ClearJournal();
+    run_.Table("top.xml", "PlugInsCfg",
+               {CoreRun::Component("Recorder.Vorlan", "a.xml", "First", "1.2", "3"),
+                CoreRun::Component("Recorder.Vorlan", "b.xml", "Second", "1.0", "0", "0")});
+    ASSERT_EQ(run_.Sync(top), S_OK);
+    EXPECT_TRUE(run_.Journal().empty()) << run_.Journal().size();
+    run_.Table("top.xml", "PlugInsCfg",
+               {CoreRun::Component("Recorder.Vorlan", "a.xml", "First", "1.2", "4")});
+    ASSERT_EQ(run_.Sync(top), S_OK);
+    const Lines again = run_.Journal();
+    EXPECT_EQ(std::count(again.begin(), again.end(), "Init"), 1);
+    EXPECT_EQ(run_.Index("a.xml", "Patch"), "4");
+}
+
+TEST_F(CoreSyncTest, FailedComponentsAreReportedAndNotRecorded) {
+    Items("good.xml", {"g1"});
+    Items("rows.xml", {});
+    run_.Table("failing.xml", "RecorderSync", {{{"Name", "f1"}, {"Fail", "broken"}}, {{"Name", "f2"}}});
+    const std::string top = run_.Table(
+        "top.xml", "PlugInsCfg",
+        {CoreRun::Component("Nobody.Vorlan", "good.xml", "Unknown plug-in"),
+         CoreRun::Component("Recorder.Vorlan", "missing.xml", "Missing table"),
+         CoreRun::Component("Recorder.Vorlan", "failing.xml", "Failing row"),
+         CoreRun::Component("Recorder.Vorlan", "rows.xml", "No rows"),
+         CoreRun::Component("Recorder.Vorlan", "good.xml", "Good")});
+
+    ASSERT_EQ(run_.Sync(top), S_OK);  // the component table's rows never stop the run
+    const auto ids = run_.EventIds();
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), kItemUnusable), 2);  // unknown ProgID, failing row
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), kCannotOpen), 1);
+    // Failing single rows don't fail the component; the others are tried again.
+    EXPECT_EQ(run_.Index("good.xml", "Name"), "Good");
+    EXPECT_EQ(run_.Index("failing.xml", "Name"), "Failing row");
+    EXPECT_EQ(run_.Index("rows.xml", "Name"), "No rows");
+    EXPECT_EQ(run_.Index("missing.xml", "Name"), "");
+    const Lines journal = run_.Journal();
+    EXPECT_NE(std::find(journal.begin(), journal.end(), "PerformTransfer Name=f2 Value="), journal.end());
+
+    for (const EventRecord& event : run_.Events()) {
+        EXPECT_EQ(event.source, "Vorlan");
+        EXPECT_EQ(event.type, 1);
+        if (event.eventId == kCannotOpen) {
+            ASSERT_EQ(event.strings.size(), 1u);
+            EXPECT_NE(event.strings[0].find("missing.xml"), std::string::npos) << event.strings[0];
+        }
+    }
+}
+
+TEST_F(CoreSyncTest, PluginThatFailsToStartIsNotRecorded) {
+    Items("a.xml", {"a1"});
+    const std::string top =
+        run_.Table("top.xml", "PlugInsCfg", {CoreRun::Component("Recorder.Vorlan", "a.xml", "A")});
+    SetEnvironmentVariableA("VORLAN_RECORDER_FAIL_INIT", "1");
+    ASSERT_EQ(run_.Sync(top), S_OK);
+    SetEnvironmentVariableA("VORLAN_RECORDER_FAIL_INIT", nullptr);
+    const auto ids = run_.EventIds();
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), kNotConnected), 2);  // the plug-in's and the core's
+    EXPECT_EQ(run_.Index("a.xml", "Name"), "");
+    const Lines journal = run_.Journal();
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "PerformTransfer Name=a1 Value=v"), 0);
+}
+
+TEST_F(CoreSyncTest, TopTableFailuresEndTheRun) {
+    struct Case { const char* note; std::string url; HRESULT hr; uint32_t event; };
+    const std::string empty = run_.Folder() / "empty.xml";
+    WriteFileBytes(empty, "<root></root>");
+    const Case cases[] = {
+        {"not a URL", "relative\\top.xml", E_INVALIDARG, kNotAUrl},
+        {"not loaded", run_.Folder() / "absent.xml", E_INVALIDARG, kCannotOpen},
+        {"element without children", empty, E_INVALIDARG, kCannotOpen},
+    };
+    for (const Case& c : cases) {
+        const size_t before = run_.EventIds().size();
+        EXPECT_EQ(run_.Sync(c.url), c.hr) << c.note;
+        const auto ids = run_.EventIds();
+        ASSERT_EQ(ids.size(), before + 1) << c.note;
+        EXPECT_EQ(ids.back(), c.event) << c.note;
+    }
+}
+
+TEST_F(CoreSyncTest, AComponentTableThatContainsItselfRunsOnce) {
+    const std::string top = run_.Folder() / "top.xml";
+    run_.Table("top.xml", "PlugInsCfg",
+               {CoreRun::Component("Corvath.Vorlan", "top.xml", "Myself"),
+                CoreRun::Component("Recorder.Vorlan", "a.xml", "A")});
+    Items("a.xml", {"a1"});
+    ASSERT_EQ(run_.Sync(top), S_OK);
+    const Lines journal = run_.Journal();
+    // Delivered once: wherever the cycle is cut, the index then says it is there.
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "PerformTransfer Name=a1 Value=v"), 1);
+    const auto ids = run_.EventIds();
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), kItemUnusable), 1);
+}
+
+TEST_F(CoreSyncTest, WithoutAUrlTheDefaultProjectRuns) {
+    Items("a.xml", {"a1"});
+    run_.Table("top.xml", "PlugInsCfg", {CoreRun::Component("Recorder.Vorlan", "a.xml", "A")});
+    const std::string folder = run_.Folder().Path();
+    SetEnvironmentVariableA("VORLAN_TEST_PROJECT", folder.c_str());
+    const std::string user = "HKEY_CURRENT_USER\\SOFTWARE\\Dravenhall\\Vorlan\\PluginConfig";
+    const std::string machine = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Dravenhall\\Vorlan\\PluginConfig";
+    ASSERT_EQ(RegWriteString(machine, "%VORLAN_TEST_PROJECT%\\absent.xml"), ERROR_SUCCESS);
+    ASSERT_EQ(RegWriteString(user, "%VORLAN_TEST_PROJECT%\\top.xml"), ERROR_SUCCESS);
+    EXPECT_EQ(run_.Sync(""), S_OK);
+    EXPECT_EQ(run_.Index("a.xml", "Name"), "A");
+
+    DeleteRegValue(user);  // the machine's setting applies
+    EXPECT_EQ(run_.Sync(""), E_INVALIDARG);
+    EXPECT_EQ(run_.LastEventId(), kCannotOpen);
+
+    DeleteRegValue(machine);  // neither: the URL test fails
+    EXPECT_EQ(run_.Sync(""), E_INVALIDARG);
+    EXPECT_EQ(run_.LastEventId(), kNotAUrl);
+    SetEnvironmentVariableA("VORLAN_TEST_PROJECT", nullptr);
+}
+
+}  // namespace
+}  // namespace vorlan::testing
