@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "ActiveSyncMsg.h"
-#include "SharedFile.h"
+#include "ServiceManagerProcess.h"
 #include "TestSupport.h"
 
 namespace vorlan {
@@ -11,50 +11,7 @@ namespace {
 
 using Line = std::vector<std::string>;
 
-// The service manager running with a journal in a temporary folder.
-class ServiceManager {
-public:
-    ServiceManager() : journal_(folder_ / "journal.txt") {
-        std::string command = std::string("\"") + SERVICE_MANAGER_PATH + "\" \"/journal:" + journal_ + "\"";
-        STARTUPINFOA startup = {sizeof startup};
-        PROCESS_INFORMATION process = {};
-        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &process))
-            return;
-        CloseHandle(process.hThread);
-        process_ = process.hProcess;
-        for (int i = 0; i < 500 && !Started(); ++i) {
-            if (WaitForSingleObject(process_, 20) == WAIT_OBJECT_0) break;
-        }
-    }
-    ~ServiceManager() {
-        if (!process_) return;
-        Stop();
-        if (WaitForSingleObject(process_, 10000) != WAIT_OBJECT_0) TerminateProcess(process_, 1);
-        CloseHandle(process_);
-    }
-
-    bool Started() const {
-        for (const Line& line : Lines())
-            if (!line.empty() && line[0] == "started") return true;
-        return false;
-    }
-    void Stop() const { PostMessageA(FindWindowA(nullptr, "DccMan"), WM_CLOSE, 0, 0); }
-    bool WaitForExit() const { return WaitForSingleObject(process_, 10000) == WAIT_OBJECT_0; }
-    std::vector<Line> Lines() const { return ReadJournal(journal_); }
-    // The journal's lines of one kind, without the kind.
-    std::vector<Line> Lines(const std::string& kind) const {
-        std::vector<Line> found;
-        for (Line line : Lines())
-            if (!line.empty() && line[0] == kind) found.emplace_back(line.begin() + 1, line.end());
-        return found;
-    }
-
-private:
-    testing::TempFolder folder_;
-    std::string journal_;
-    HANDLE process_ = nullptr;
-};
+using ServiceManager = testing::ServiceManagerProcess;
 
 TEST(ActiveSyncHostTest, ProgressLinesReachTheStatusLine) {
     ServiceManager manager;

@@ -1,0 +1,47 @@
+#include "ServiceManagerProcess.h"
+
+#include "SharedFile.h"
+
+namespace vorlan::testing {
+
+ServiceManagerProcess::ServiceManagerProcess() : journal_(folder_ / "journal.txt") {
+    std::string command = std::string("\"") + SERVICE_MANAGER_PATH + "\" \"/journal:" + journal_ + "\"";
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return;
+    CloseHandle(process.hThread);
+    process_ = process.hProcess;
+    for (int i = 0; i < 500 && !Started(); ++i) {
+        if (WaitForSingleObject(process_, 20) == WAIT_OBJECT_0) break;
+    }
+}
+
+ServiceManagerProcess::~ServiceManagerProcess() {
+    if (!process_) return;
+    Stop();
+    if (WaitForSingleObject(process_, 10000) != WAIT_OBJECT_0) TerminateProcess(process_, 1);
+    CloseHandle(process_);
+}
+
+bool ServiceManagerProcess::Started() const {
+    for (const Line& line : Lines())
+        if (!line.empty() && line[0] == "started") return true;
+    return false;
+}
+
+void ServiceManagerProcess::Stop() const { PostMessageA(FindWindowA(nullptr, "DccMan"), WM_CLOSE, 0, 0); }
+
+bool ServiceManagerProcess::WaitForExit() const { return WaitForSingleObject(process_, 10000) == WAIT_OBJECT_0; }
+
+std::vector<ServiceManagerProcess::Line> ServiceManagerProcess::Lines() const { return ReadJournal(journal_); }
+
+std::vector<ServiceManagerProcess::Line> ServiceManagerProcess::Lines(const std::string& kind) const {
+    std::vector<Line> found;
+    for (Line line : Lines())
+        if (!line.empty() && line[0] == kind) found.emplace_back(line.begin() + 1, line.end());
+    return found;
+}
+
+}  // namespace vorlan::testing

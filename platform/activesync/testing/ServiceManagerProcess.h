@@ -1,0 +1,38 @@
+#pragma once
+// The service manager program running for a test, with its journal in a
+// temporary folder. Its windows are process-wide names: tests that start it
+// never run at once with each other.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+
+namespace vorlan::testing {
+
+class ServiceManagerProcess {
+public:
+    using Line = std::vector<std::string>;
+
+    // Starts the program and waits until its windows are up.
+    ServiceManagerProcess();
+    // Closes it, or ends it when it does not close.
+    ~ServiceManagerProcess();
+    ServiceManagerProcess(const ServiceManagerProcess&) = delete;
+    ServiceManagerProcess& operator=(const ServiceManagerProcess&) = delete;
+
+    bool Started() const;
+    void Stop() const;
+    bool WaitForExit() const;
+    std::vector<Line> Lines() const;
+    // The journal's lines of one kind ("status", "balloon", ...), without the kind.
+    std::vector<Line> Lines(const std::string& kind) const;
+
+private:
+    TempFolder folder_;
+    std::string journal_;
+    HANDLE process_ = nullptr;
+};
+
+}  // namespace vorlan::testing
