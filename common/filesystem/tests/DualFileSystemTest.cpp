@@ -281,6 +281,34 @@ TEST_P(DualFileSystem, FoldersAndDeletion) {
     EXPECT_TRUE(Exists(base));
 }
 
+TEST_P(DualFileSystem, TheSidesTableCopiesMovesAndStamps) {
+    CQvCERapiWrapper side(OnDevice());
+    const std::wstring original = At(L"o.txt"), copy = At(L"c.txt"), moved = At(L"m.txt");
+    ASSERT_EQ(Write(original, "content"), S_OK);
+    EXPECT_TRUE(side.CopyFile(original.c_str(), copy.c_str(), TRUE));
+    BOOL again = side.CopyFile(original.c_str(), copy.c_str(), TRUE);
+    DWORD error = side.GetLastError();
+    EXPECT_FALSE(again) << "no overwriting when told not to";
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILE_EXISTS));
+    EXPECT_TRUE(side.MoveFile(copy.c_str(), moved.c_str()));
+    EXPECT_FALSE(Exists(copy));
+    EXPECT_EQ(ReadBack(fs, moved).bytes, "content");
+
+    EXPECT_TRUE(side.SetFileAttributes(moved.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(side.GetFileAttributes(moved.c_str()) & ~FILE_ATTRIBUTE_ARCHIVE, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    HANDLE file = side.CreateFile(moved.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const FILETIME stamp = Time(50);
+    EXPECT_TRUE(side.SetFileTime(file, nullptr, nullptr, &stamp));
+    EXPECT_EQ(side.GetFileSize(file, nullptr), 7u);
+    EXPECT_TRUE(side.CloseHandle(file));
+    FILETIME lastWrite = {};
+    EXPECT_EQ(fs.GetLastWriteTime(moved.c_str(), &lastWrite), S_OK);
+    EXPECT_EQ(Value(lastWrite), 50u);
+    EXPECT_EQ(ReadBack(fs, original).bytes, "content") << "the original stays";
+}
+
 TEST_P(DualFileSystem, RootsAndEmptyPathsAreNeverRemoved) {
     for (const wchar_t* name : {L"keep.txt", L"sub\\keep.txt"}) {
         ASSERT_EQ(fs.CreateFolderPath(At(L"sub").c_str()), S_OK);
@@ -455,6 +483,27 @@ TEST_P(DeviceFileSystem, FilesCrossTheConnection) {
     EXPECT_EQ(Value(result.lastWrite), 30u);
     EXPECT_EQ(result.attributes, static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
 }
+
+// The desktop side alone.
+using DesktopFileSystem = DualFileSystem;
+
+TEST_P(DesktopFileSystem, APathTooLongIsRefusedNotCut) {
+    // Cut to the recycle bin's MAX_PATH - 1 characters, the long path would
+    // name this file.
+    std::wstring prefix = At(L"");
+    ASSERT_LT(prefix.size(), static_cast<size_t>(MAX_PATH) - 2);
+    prefix += std::wstring(MAX_PATH - 1 - prefix.size(), L'v');
+    ASSERT_EQ(Write(prefix, "kept"), S_OK);
+    const std::wstring tooLong = prefix + L"\\x.txt";
+    const HRESULT refused = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+    EXPECT_EQ(fs.DeleteFile(tooLong.c_str()), refused);
+    EXPECT_EQ(fs.RemoveFolder(tooLong.c_str()), refused);
+    EXPECT_EQ(fs.DeleteLocal(tooLong.c_str()), refused);
+    EXPECT_EQ(ReadBack(fs, prefix).bytes, "kept");
+}
+
+INSTANTIATE_TEST_SUITE_P(DesktopOnly, DesktopFileSystem, ::testing::Values(false),
+                         [](const auto&) { return "Desktop"; });
 
 TEST(FindRecordTest, NamesAreExactOrRefused) {
     CE_FIND_DATA in = {};
