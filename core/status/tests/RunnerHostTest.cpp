@@ -6,6 +6,7 @@
 #include <future>
 
 #include "ActiveSyncMsg.h"
+#include "ServiceManagerProcess.h"
 #include "TestSupport.h"
 
 namespace vorlan {
@@ -78,10 +79,15 @@ TEST(RunnerHostTest, RowsMatchExactly) {
 }
 
 TEST(RunnerHostTest, NothingGoesElsewhereInTheRunner) {
+    testing::ServiceManagerProcess activeSync;
+    ASSERT_TRUE(activeSync.Started());
     RunnerWindow runner({"Core"});
     EXPECT_FALSE(SetStatusFromWorker("Vorlan", "x")) << "no row named Vorlan";
     EXPECT_FALSE(SetStatusFromWorker("", "x")) << "an empty item names no row";
     EXPECT_EQ(runner.Cell(0, 1), "");
+    RunnerWindow withRow({"Vorlan"});
+    EXPECT_TRUE(SetStatusFromWorker("Vorlan", "y"));
+    EXPECT_TRUE(activeSync.Lines("status").empty()) << "ActiveSync's status line gets nothing in the runner";
 }
 
 TEST(RunnerHostTest, WithoutTheRunnersWindowNothingHappens) {
