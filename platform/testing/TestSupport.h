@@ -48,6 +48,10 @@ std::string UniqueName(const std::string& prefix);
 std::string WindowText(HWND window);
 std::string ListViewText(HWND list, int row, int column);
 
+// Runs a command line to its end; its exit code, or -1 when it could not
+// start or did not end within timeoutMs (it is then ended).
+int RunProgram(std::string commandLine, DWORD timeoutMs = 60000);
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
