@@ -1,0 +1,65 @@
+// The desktop's two-way state file of an emulated device.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "DeviceEmulator.h"
+#include "TestSupport.h"
+#include "TwoWaySyncData.h"
+
+namespace vorlan {
+namespace {
+
+using testing::DeviceEmulator;
+using testing::TempFolder;
+
+// %APPDATA% pointing into a temporary folder for one test.
+class AppData {
+public:
+    AppData() {
+        char old[MAX_PATH];
+        const DWORD n = GetEnvironmentVariableA("APPDATA", old, MAX_PATH);
+        if (n > 0 && n < MAX_PATH) old_ = old;
+        SetEnvironmentVariableA("APPDATA", folder_.Path().c_str());
+    }
+    ~AppData() { SetEnvironmentVariableA("APPDATA", old_.empty() ? nullptr : old_.c_str()); }
+    std::string operator/(const std::string& name) const { return folder_ / name; }
+
+private:
+    TempFolder folder_;
+    std::string old_;
+};
+
+TEST(TwoWaySyncData, NamedAfterTheDeviceAndDeletedWhetherOrNotThere) {
+    DeviceEmulator device("DeviceName = Field-07\n");
+    device.UseForRapi();
+    AppData appData;
+    const std::string expected = appData / "Dravenhall\\Vorlan\\TwoWaySyncData-Field-07.ini";
+
+    std::string path;
+    ASSERT_EQ(GetTwoWaySyncDataPath(path), S_OK);
+    EXPECT_EQ(path, expected);
+    EXPECT_NE(GetFileAttributesA((appData / "Dravenhall\\Vorlan").c_str()), INVALID_FILE_ATTRIBUTES);
+    ASSERT_EQ(GetTwoWaySyncDataPath(path), S_OK) << "existing folders are fine";
+
+    EXPECT_EQ(DeleteTwoWaySyncData(), S_OK) << "no file yet";
+    testing::WriteFileBytes(expected, "[C:\\a.txt]\r\nCRC=1\r\n");
+    EXPECT_EQ(DeleteTwoWaySyncData(), S_OK);
+    EXPECT_EQ(GetFileAttributesA(expected.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(TwoWaySyncData, ANameThatLeavesTheFolderOrAMissingAppDataFails) {
+    DeviceEmulator device("DeviceName = ..\\..\\Outside\n");
+    device.UseForRapi();
+    AppData appData;
+    std::string path = "old";
+    EXPECT_EQ(GetTwoWaySyncDataPath(path), E_FAIL);
+    EXPECT_EQ(path, "");
+    EXPECT_EQ(DeleteTwoWaySyncData(), E_FAIL);
+
+    SetEnvironmentVariableA("APPDATA", nullptr);
+    EXPECT_EQ(GetTwoWaySyncDataPath(path), E_FAIL);
+}
+
+}  // namespace
+}  // namespace vorlan
