@@ -2,8 +2,12 @@
 
 #include <algorithm>
 
+#include "Bstr.h"
+#include "CeRapi.h"
+#include "ComPtr.h"
 #include "CoreRun.h"
 #include "RegistryByPath.h"
+#include "corvath.h"
 
 namespace vorlan::testing {
 namespace {
@@ -81,6 +85,7 @@ TEST_F(CoreSyncTest, FailedComponentsAreReportedAndNotRecorded) {
     const std::string top = run_.Table(
         "top.xml", "PlugInsCfg",
         {CoreRun::Component("Nobody.Vorlan", "good.xml", "Unknown plug-in"),
+         CoreRun::Component("Pindrel.InfoNode", "rows.xml", "Not a plug-in"),
          CoreRun::Component("Recorder.Vorlan", "missing.xml", "Missing table"),
          CoreRun::Component("Recorder.Vorlan", "failing.xml", "Failing row"),
          CoreRun::Component("Recorder.Vorlan", "rows.xml", "No rows"),
@@ -90,6 +95,7 @@ TEST_F(CoreSyncTest, FailedComponentsAreReportedAndNotRecorded) {
     const auto ids = run_.EventIds();
     EXPECT_EQ(std::count(ids.begin(), ids.end(), kItemUnusable), 2);  // unknown ProgID, failing row
     EXPECT_EQ(std::count(ids.begin(), ids.end(), kCannotOpen), 1);
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), kPluginNotCreated), 1);  // no IVorlan
     // Failing single rows don't fail the component; the others are tried again.
     EXPECT_EQ(run_.Index("good.xml", "Name"), "Good");
     EXPECT_EQ(run_.Index("failing.xml", "Name"), "Failing row");
@@ -174,6 +180,27 @@ TEST_F(CoreSyncTest, WithoutAUrlTheDefaultProjectRuns) {
     EXPECT_EQ(run_.Sync(""), E_INVALIDARG);
     EXPECT_EQ(run_.LastEventId(), kNotAUrl);
     SetEnvironmentVariableA("VORLAN_TEST_PROJECT", nullptr);
+}
+
+TEST_F(CoreSyncTest, TheEntryObjectEndsOnlyTheDeviceSessionItOpened) {
+    const auto deviceAnswers = [] { return CeGetFileAttributes(L"\\Windows") == FILE_ATTRIBUTE_DIRECTORY; };
+    {
+        RapiSession host;
+        ASSERT_TRUE(host.Connected());
+        {
+            com::ComPtr<IVorlanMain> unused;  // never initialised: nothing of its own to end
+            ASSERT_HRESULT_SUCCEEDED(com::CreateInstance(CLSID_VorlanMain, unused));
+        }
+        EXPECT_TRUE(deviceAnswers()) << "the host's session survives an object that never connected";
+        {
+            com::ComPtr<IVorlanMain> main;
+            ASSERT_HRESULT_SUCCEEDED(com::CreateInstance(CLSID_VorlanMain, main));
+            EXPECT_EQ(main->Init(), S_OK);
+            EXPECT_EQ(main->Init(), S_OK);  // again, as a provider does at every synchronisation
+        }
+        EXPECT_TRUE(deviceAnswers());
+    }
+    EXPECT_FALSE(deviceAnswers()) << "a second Init left a session open";
 }
 
 }  // namespace
