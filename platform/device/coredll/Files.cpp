@@ -16,16 +16,20 @@ constexpr DWORD kDeviceFlags = FILE_FLAG_WRITE_THROUGH | FILE_FLAG_RANDOM_ACCESS
 
 bool IsRoot(const HostPath& p) { return p.device == u"\\"; }
 
-}  // namespace
-
-DWORD DeviceAttributes(DWORD hostAttributes) {
-    if (hostAttributes == INVALID_FILE_ATTRIBUTES) return hostAttributes;
-    DWORD attributes = hostAttributes & kDeviceAttributes;
-    return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+// Makes a file that is not there yet. A name the host cannot see may still be
+// a link that leads nowhere, and creating through it would make the file
+// wherever the link points, outside the root too; CREATE_NEW never follows a
+// link, and such a link fails with 5 like any link that leaves the root. A
+// name that someone made in the meantime fails with ERROR_FILE_EXISTS.
+HANDLE CreateNewFile(const std::wstring& host, DWORD access, DWORD share, DWORD flags) {
+    HANDLE h = CreateFileW(host.c_str(), access, share, nullptr, CREATE_NEW, flags, nullptr);
+    if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS &&
+        GetFileAttributesW(host.c_str()) == INVALID_FILE_ATTRIBUTES)
+        SetLastError(ERROR_ACCESS_DENIED);
+    return h;
 }
 
-extern "C" HANDLE WINAPI Device_CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES,
-                                            DWORD disposition, DWORD flags, HANDLE) {
+HANDLE CreateDeviceFile(LPCWSTR name, DWORD access, DWORD share, DWORD disposition, DWORD flags, bool again) {
     HostPath p;
     if (!Device::Get().MapOrFail(name, p)) return INVALID_HANDLE_VALUE;
     DWORD existing = GetFileAttributesW(p.host.c_str());
@@ -39,9 +43,26 @@ extern "C" HANDLE WINAPI Device_CreateFileW(LPCWSTR name, DWORD access, DWORD sh
         }
     }
     DWORD hostFlags = (flags & kDeviceFlags) | (flags & kSettableAttributes);
-    HANDLE h = CreateFileW(p.host.c_str(), access, share, nullptr, disposition, hostFlags, nullptr);
+    bool makes = existing == INVALID_FILE_ATTRIBUTES && (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS);
+    HANDLE h = makes ? CreateNewFile(p.host, access, share, hostFlags)
+                     : CreateFileW(p.host.c_str(), access, share, nullptr, disposition, hostFlags, nullptr);
+    if (h == INVALID_HANDLE_VALUE && makes && GetLastError() == ERROR_FILE_EXISTS && !again)
+        return CreateDeviceFile(name, access, share, disposition, flags, true);  // made meanwhile: look again
     if (h != INVALID_HANDLE_VALUE && existing == INVALID_FILE_ATTRIBUTES) Device::Get().ForgetOid(p.device);
     return h;
+}
+
+}  // namespace
+
+DWORD DeviceAttributes(DWORD hostAttributes) {
+    if (hostAttributes == INVALID_FILE_ATTRIBUTES) return hostAttributes;
+    DWORD attributes = hostAttributes & kDeviceAttributes;
+    return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+}
+
+extern "C" HANDLE WINAPI Device_CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES,
+                                            DWORD disposition, DWORD flags, HANDLE) {
+    return CreateDeviceFile(name, access, share, disposition, flags, false);
 }
 
 extern "C" HANDLE WINAPI Device_CreateFileForMappingW(LPCWSTR name, DWORD access, DWORD share,
@@ -125,5 +146,26 @@ extern "C" BOOL WINAPI Device_CopyFileW(LPCWSTR from, LPCWSTR to, BOOL failIfExi
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
-    return CopyFileW(a.host.c_str(), b.host.c_str(), failIfExists);
+    DWORD source = GetFileAttributesW(a.host.c_str());
+    bool made = false;
+    if (target == INVALID_FILE_ATTRIBUTES && source != INVALID_FILE_ATTRIBUTES) {
+        // The host's copy would create its target through a link; it is made here instead.
+        HANDLE h = CreateNewFile(b.host, GENERIC_WRITE, 0, FILE_ATTRIBUTE_NORMAL);
+        if (h != INVALID_HANDLE_VALUE) {
+            CloseHandle(h);
+            made = true;
+        } else if (GetLastError() != ERROR_FILE_EXISTS || failIfExists) {
+            return FALSE;
+        }
+    }
+    if (!CopyFileW(a.host.c_str(), b.host.c_str(), made ? FALSE : failIfExists)) {
+        DWORD error = GetLastError();
+        if (made) DeleteFileW(b.host.c_str());
+        SetLastError(error);
+        return FALSE;
+    }
+    // Over a file that was there the host keeps that file's attributes; the
+    // copy has the source's.
+    DWORD attributes = source & kSettableAttributes;
+    return SetFileAttributesW(b.host.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
 }

@@ -29,7 +29,8 @@ int Entries(const std::wstring& folder) {
 
 TEST(Escape, EveryPathFormIsRefusedAndNothingAppearsOutside) {
     // The build prepared the root with links into the folder beside it
-    // (root/link -> ../outside, root/flink -> ../outside/secret.txt).
+    // (root/link -> ../outside, root/flink -> ../outside/secret.txt,
+    // root/dangling -> ../outside/made.txt, which is not there).
     const std::wstring root = vorlan::testing::BuildPath(VORLAN_ESCAPE_ROOT),
                        outside = vorlan::testing::BuildPath(VORLAN_ESCAPE_OUTSIDE);
     ASSERT_EQ(Entries(outside), 1) << "the outside folder must hold only secret.txt";
@@ -37,6 +38,10 @@ TEST(Escape, EveryPathFormIsRefusedAndNothingAppearsOutside) {
     device.UseForRapi();
     RapiSession session;
     ASSERT_TRUE(session.Connected());
+    const wchar_t* kInside = L"\\Temp\\inside.txt";
+    HANDLE file = CeCreateFile(kInside, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CeCloseHandle(file);
 
     struct Case {
         const wchar_t* path;
@@ -58,15 +63,36 @@ TEST(Escape, EveryPathFormIsRefusedAndNothingAppearsOutside) {
         EXPECT_EQ(h, INVALID_HANDLE_VALUE) << c.path;
         EXPECT_EQ(CeGetLastError(), c.error) << c.path;
         EXPECT_FALSE(CeCreateDirectory(c.path, nullptr)) << c.path;
-        EXPECT_FALSE(CeCopyFile(L"\\Windows", c.path, FALSE)) << c.path;
+        EXPECT_FALSE(CeCopyFile(kInside, c.path, FALSE)) << c.path;
+        EXPECT_FALSE(CeCopyFile(c.path, L"\\Temp\\copied", FALSE)) << c.path;
+        EXPECT_FALSE(CeMoveFile(kInside, c.path)) << c.path;
         EXPECT_FALSE(CeMoveFile(c.path, L"\\Temp\\moved")) << c.path;
         EXPECT_FALSE(CeDeleteFile(c.path)) << c.path;
         EXPECT_EQ(CeGetFileAttributes(c.path), INVALID_FILE_ATTRIBUTES) << c.path;
         EXPECT_FALSE(CeSetFileAttributes(c.path, FILE_ATTRIBUTE_HIDDEN)) << c.path;
+        EXPECT_FALSE(CeCreateProcess(c.path, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, nullptr))
+            << c.path;
+        DWORD size = 0;
+        BYTE* output = nullptr;
+        EXPECT_TRUE(FAILED(CeRapiInvoke(c.path, L"DllMain", 0, nullptr, &size, &output, nullptr, 0))) << c.path;
     }
     CE_FIND_DATA d;
     EXPECT_EQ(CeFindFirstFile(L"\\link\\*", &d), INVALID_HANDLE_VALUE);
     EXPECT_EQ(CeGetLastError(), 5u);
     EXPECT_FALSE(CeSHCreateShortcut(const_cast<LPWSTR>(L"\\link\\s.lnk"), const_cast<LPWSTR>(L"x")));
+
+    // Creating through a link that leads to nothing yet would make its target.
+    for (DWORD disposition : {CREATE_ALWAYS, OPEN_ALWAYS}) {
+        EXPECT_EQ(CeCreateFile(L"\\dangling", GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr),
+                  INVALID_HANDLE_VALUE);
+        EXPECT_EQ(CeGetLastError(), 5u) << disposition;
+    }
+    EXPECT_FALSE(CeCopyFile(kInside, L"\\dangling", FALSE));
+    EXPECT_EQ(CeGetLastError(), 5u);
+    EXPECT_FALSE(CeSHCreateShortcut(const_cast<LPWSTR>(L"\\dangling"), const_cast<LPWSTR>(L"x")));
+    EXPECT_NE(CeGetFileAttributes(kInside), INVALID_FILE_ATTRIBUTES) << "a refused move took the file";
+    EXPECT_TRUE(CeDeleteFile(kInside));
+
     EXPECT_EQ(Entries(outside), 1) << "something was created outside the root";
+    DeleteFileW((outside + L"\\made.txt").c_str());  // so a failure here does not spoil the next run
 }

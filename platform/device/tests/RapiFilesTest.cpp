@@ -148,6 +148,29 @@ TEST_F(RapiFiles, ErrorCodesOfFilesAndFolders) {
     CeCloseHandle(h);
 }
 
+TEST_F(RapiFiles, CopiesCarryContentAndAttributesAndFailedOnesLeaveNothing) {
+    ASSERT_TRUE(Put(L"\\Temp\\c.txt", "copy me", FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(CeSetFileAttributes(L"\\Temp\\c.txt", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(CeCopyFile(L"\\Temp\\c.txt", L"\\Temp\\c2.txt", TRUE));
+    EXPECT_EQ(Get(L"\\Temp\\c2.txt"), "copy me");
+    EXPECT_EQ(CeGetFileAttributes(L"\\Temp\\c2.txt") & ~FILE_ATTRIBUTE_ARCHIVE,
+              static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(Put(L"\\Temp\\c3.txt", "older"));
+    EXPECT_TRUE(CeCopyFile(L"\\Temp\\c.txt", L"\\Temp\\c3.txt", FALSE));
+    EXPECT_EQ(Get(L"\\Temp\\c3.txt"), "copy me");
+    EXPECT_EQ(CeGetFileAttributes(L"\\Temp\\c3.txt") & ~FILE_ATTRIBUTE_ARCHIVE,
+              static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+
+    EXPECT_FALSE(CeCopyFile(L"\\Temp\\none.txt", L"\\Temp\\c4.txt", FALSE));
+    EXPECT_EQ(CeGetLastError(), 2u);
+    EXPECT_FALSE(CeCopyFile(L"\\Temp", L"\\Temp\\c4.txt", FALSE));
+    EXPECT_EQ(CeGetFileAttributes(L"\\Temp\\c4.txt"), INVALID_FILE_ATTRIBUTES) << "a failed copy left its target";
+    for (const wchar_t* name : {L"\\Temp\\c.txt", L"\\Temp\\c2.txt", L"\\Temp\\c3.txt"}) {
+        ASSERT_TRUE(CeSetFileAttributes(name, FILE_ATTRIBUTE_NORMAL));
+        ASSERT_TRUE(CeDeleteFile(name));
+    }
+}
+
 TEST_F(RapiFiles, ReadOnlyFilesRefuseWritersAndDeletion) {
     ASSERT_TRUE(Put(L"\\Temp\\ro.txt", "keep"));
     ASSERT_TRUE(CeSetFileAttributes(L"\\Temp\\ro.txt", FILE_ATTRIBUTE_READONLY));
