@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -351,19 +352,24 @@ TEST_F(Ostrum, CloseAppClosesOnlyDeviceWindows) {
                                 nullptr, nullptr, &pi));
     CeCloseHandle(pi.hThread);
     CeCloseHandle(pi.hProcess);
-    // The remote API sees the device's windows, and only those.
+    // The remote API sees the device's windows, and only those. Wine gives
+    // the program an input-method window too, so the fixture's is looked for.
+    wchar_t text[64] = {};
     HWND window = nullptr;
     for (int i = 0; i < 100 && !window; ++i) {
-        window = CeGetWindow(nullptr, GW_CHILD);
+        for (HWND w = CeGetWindow(nullptr, GW_CHILD); w && !window; w = CeGetWindow(w, GW_HWNDNEXT))
+            if (CeGetClassName(w, text, 64) && wcscmp(text, L"DeviceWindowFixture") == 0) window = w;
         if (!window) Sleep(50);
     }
     ASSERT_NE(window, nullptr);
-    wchar_t text[64] = {};
     EXPECT_EQ(CeGetWindowText(window, text, 64), 12);
     EXPECT_STREQ(text, L"Probe Window");
     EXPECT_EQ(CeGetClassName(window, text, 64), 19);
     EXPECT_STREQ(text, L"DeviceWindowFixture");
+    EXPECT_EQ(CeGetWindowLong(window, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
     EXPECT_EQ(CeGetWindowText(GetDesktopWindow(), text, 64), 0);
+    EXPECT_EQ(CeGetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+    EXPECT_EQ(CeGetWindowLong(GetDesktopWindow(), GWL_STYLE), 0);
     EXPECT_EQ(CeGetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
     DWORD found = Invoke(L"CloseApp", Text(L"probe window")).Word();  // titles compare without case
     EXPECT_EQ(found, 1u);
