@@ -26,8 +26,16 @@ HRESULT CMapArray::GetRowInfoNode(int i, IInfoNode** out) const {
     *out = nullptr;
     const StringMap* row = GetRow(i);
     if (!row) return S_FALSE;
+    // One class lookup per table: looking the class up again for every row
+    // costs more than filling the row.
+    HRESULT hr = S_OK;
+    if (!nodeFactory_) {
+        hr = CoGetClassObject(CLSID_InfoNode, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                              nodeFactory_.PutVoid());
+        if (FAILED(hr)) return hr;
+    }
     com::ComPtr<IInfoNode> node;
-    HRESULT hr = com::CreateInstance(CLSID_InfoNode, node);
+    hr = nodeFactory_->CreateInstance(nullptr, IID_IInfoNode, node.PutVoid());
     if (FAILED(hr)) return hr;
     for (const auto& [key, value] : *row) {
         hr = node->SetAt(com::Bstr::FromAnsi(key).Get(), com::Bstr::FromAnsi(value).Get());

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "ComPtr.h"
 #include "StringMap.h"
 #include "infonode.h"
 
@@ -29,6 +30,7 @@ public:
 
 private:
     std::vector<std::unique_ptr<StringMap>> rows_;
+    mutable com::ComPtr<IClassFactory> nodeFactory_;
 };
 
 }  // namespace vorlan

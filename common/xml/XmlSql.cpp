@@ -50,25 +50,23 @@ HRESULT CXmlSql::Run() {
 
     ComPtr<IXMLDOMElement> table;
     VORLAN_RETURN_IF_FAILED(TableElement(doc.Get(), table));
-    ComPtr<IXMLDOMNodeList> children;
-    hr = table->get_childNodes(children.Put());
-    if (FAILED(hr)) return hr;
-    if (!children) return E_FAIL;
-    long count = 0;
-    VORLAN_RETURN_IF_FAILED(children->get_length(&count));
-    if (count == 0) return S_FALSE;
+    // Walked by sibling: a node list's item(i) may walk from the start.
+    ComPtr<IXMLDOMNode> child;
+    VORLAN_RETURN_IF_FAILED(table->get_firstChild(child.Put()));
+    if (!child) return S_FALSE;
 
     auto rows = std::make_unique<CMapArray>();
-    for (long i = 0; i < count; ++i) {
-        ComPtr<IXMLDOMNode> child;
-        VORLAN_RETURN_IF_FAILED(children->get_item(i, child.Put()));
-        if (!child) continue;
+    while (child) {
         ComPtr<IXMLDOMNamedNodeMap> attributes;
         VORLAN_RETURN_IF_FAILED(child->get_attributes(attributes.Put()));
-        if (!attributes) continue;  // text, comment, processing instruction
-        std::unique_ptr<StringMap> row;
-        VORLAN_RETURN_IF_FAILED(ReadRow(attributes.Get(), row));
-        rows->Add(std::move(row));
+        if (attributes) {  // else text, comment, processing instruction
+            std::unique_ptr<StringMap> row;
+            VORLAN_RETURN_IF_FAILED(ReadRow(attributes.Get(), row));
+            rows->Add(std::move(row));
+        }
+        ComPtr<IXMLDOMNode> next;
+        VORLAN_RETURN_IF_FAILED(child->get_nextSibling(next.Put()));
+        child = std::move(next);
     }
     result_ = std::move(rows);
     return S_OK;
@@ -102,7 +100,7 @@ HRESULT CXmlSql::GetTableName(std::string& name) {
         }
         ComPtr<IXMLDOMNode> next;
         VORLAN_RETURN_IF_FAILED(child->get_nextSibling(next.Put()));
-        child = next;
+        child = std::move(next);
     }
     return S_OK;
 }

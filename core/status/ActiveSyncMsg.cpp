@@ -31,6 +31,16 @@ HWND ValidChild(HWND parent, int id) {
     return child && IsWindow(child) ? child : nullptr;
 }
 
+// The host executable never changes, so it is asked once.
+bool HostIsRunner() {
+    static const bool runner = [] {
+        std::vector<char> host(32768);
+        DWORD length = GetModuleFileNameA(nullptr, host.data(), static_cast<DWORD>(host.size()));
+        return length > 0 && length < host.size() && IsRunnerHostPath(std::string_view(host.data(), length));
+    }();
+    return runner;
+}
+
 }  // namespace
 
 bool IsRunnerHostPath(std::string_view path) {
@@ -56,11 +66,7 @@ BOOL CActiveSyncMsg::ShowBalloon(const std::string& title, const std::string& te
 }
 
 BOOL CActiveSyncMsg::SetStatus(const std::string& item, const std::string& text) const {
-    std::vector<char> host(32768);
-    DWORD length = GetModuleFileNameA(nullptr, host.data(), static_cast<DWORD>(host.size()));
-    if (length == 0 || length >= host.size()) return FALSE;
-
-    if (IsRunnerHostPath(std::string_view(host.data(), length))) {
+    if (HostIsRunner()) {
         HWND list = FindRunnerList();
         int row = list ? FindListRow(list, item) : -1;
         if (row < 0) return FALSE;
