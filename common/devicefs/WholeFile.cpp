@@ -31,10 +31,24 @@ HRESULT WriteNewFile(const wchar_t* path, std::string_view bytes) {
     return hr;
 }
 
+std::wstring BackupOf(const wchar_t* path) { return std::wstring(path) + L".bak"; }
+
+// A replacement cut off between its two moves leaves the old content only in
+// the backup; it is put back before the file is read or replaced, so the
+// store never reads as empty while its content is still there.
+HRESULT RecoverInterruptedReplacement(const wchar_t* path) {
+    if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES || GetLastError() != ERROR_FILE_NOT_FOUND)
+        return S_OK;
+    const std::wstring backup = BackupOf(path);
+    if (GetFileAttributesW(backup.c_str()) == INVALID_FILE_ATTRIBUTES) return S_OK;
+    return MoveFileW(backup.c_str(), path) ? S_OK : LastError();
+}
+
 }  // namespace
 
 HRESULT ReadWholeFile(const wchar_t* path, std::string& bytes) {
     bytes.clear();
+    if (HRESULT hr = RecoverInterruptedReplacement(path); FAILED(hr)) return hr;
     FileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                 nullptr));
     if (!file.Valid()) return LastError();
@@ -53,14 +67,16 @@ HRESULT ReadWholeFile(const wchar_t* path, std::string& bytes) {
 HRESULT ReplaceWholeFile(const wchar_t* path, std::string_view bytes) {
     if (!path || !*path) return E_INVALIDARG;
     const std::wstring temporary = std::wstring(path) + L".tmp";
-    const std::wstring backup = std::wstring(path) + L".bak";
+    const std::wstring backup = BackupOf(path);
 
-    HRESULT hr = WriteNewFile(temporary.c_str(), bytes);
+    HRESULT hr = RecoverInterruptedReplacement(path);
+    if (SUCCEEDED(hr)) hr = WriteNewFile(temporary.c_str(), bytes);
     if (FAILED(hr)) {
         DeleteFileW(temporary.c_str());
         return hr;
     }
-    // A backup left by an interrupted replacement would block the move.
+    // A backup left beside the file by an interrupted replacement is stale
+    // and would block the move.
     DeleteFileW(backup.c_str());
     bool hadOld = MoveFileW(path, backup.c_str());
     if (!hadOld && GetLastError() != ERROR_FILE_NOT_FOUND) {

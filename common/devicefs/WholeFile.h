@@ -10,7 +10,9 @@ namespace vorlan::devicefs {
 
 // The file's bytes. Failure: HRESULT_FROM_WIN32 of the open or read error,
 // so a missing file (0x80070002, or 0x80070003 when its folder is missing)
-// can be told from one that exists and cannot be read.
+// can be told from one that exists and cannot be read. A file missing while
+// its backup (path + ".bak", see ReplaceWholeFile) is there was cut off in
+// the middle of a replacement: the backup is put back and read.
 HRESULT ReadWholeFile(const wchar_t* path, std::string& bytes);
 
 // Makes bytes the file's content without ever leaving it half written: the

@@ -150,6 +150,31 @@ TEST(IniFileTest, FailedSaveKeepsOldRecords) {
     EXPECT_FALSE(Exists(path + ".bak"));
 }
 
+// A save cut off after the old file was moved aside leaves it only in the
+// backup: the next load and the next save both start from it.
+TEST(IniFileTest, ASaveCutOffHalfWayLosesNoRecords) {
+    TempFolder folder;
+    const std::string path = folder / "records.dat";
+    const std::string old = Utf16("[A]\r\nk=old\r\n\r\n[B]\r\nk=kept\r\n\r\n");
+
+    WriteFileBytes(path + ".bak", old);
+    WriteFileBytes(path + ".tmp", Utf16("[A]\r\nk=half"));
+    CIni ini;
+    ASSERT_EQ(ini.Load(Wide(path).c_str()), S_OK);
+    std::wstring value;
+    EXPECT_EQ(ini.GetValue(L"B", L"k", L"", value), S_OK);
+    EXPECT_EQ(value, L"kept");
+    EXPECT_EQ(ReadFileBytes(path), old);
+
+    // A save that fails finds the records in place, not only in a backup.
+    MoveFileA(path.c_str(), (path + ".bak").c_str());
+    DeleteFileA((path + ".tmp").c_str());
+    CreateDirectoryA((path + ".tmp").c_str(), nullptr);
+    EXPECT_TRUE(FAILED(ini.Save(Wide(path).c_str())));
+    EXPECT_EQ(ReadFileBytes(path), old);
+    EXPECT_FALSE(Exists(path + ".bak"));
+}
+
 TEST(IniFileTest, SavingNoSectionsWritesAnEmptyFile) {
     TempFolder folder;
     CIni ini;
