@@ -16,6 +16,7 @@ using Lines = std::vector<std::string>;
 
 constexpr uint32_t kItemUnusable = 0xC0020003;
 constexpr uint32_t kNotAUrl = 0xC0020008;
+constexpr uint32_t kIndexNotWritten = 0xC0020009;
 constexpr uint32_t kPluginNotCreated = 0xC0020010;
 constexpr uint32_t kNotConnected = 0xC0020011;
 constexpr uint32_t kCannotOpen = 0xC0020014;
@@ -180,6 +181,35 @@ TEST_F(CoreSyncTest, WithoutAUrlTheDefaultProjectRuns) {
     EXPECT_EQ(run_.Sync(""), E_INVALIDARG);
     EXPECT_EQ(run_.LastEventId(), kNotAUrl);
     SetEnvironmentVariableA("VORLAN_TEST_PROJECT", nullptr);
+}
+
+// An index that cannot be read is never written back; one that cannot be
+// written keeps what it held. Either way the components still run.
+TEST_F(CoreSyncTest, TheDeviceIndexIsNeverLostOrCutShort) {
+    Items("a.xml", {"a1"});
+    const std::string top =
+        run_.Table("top.xml", "PlugInsCfg", {CoreRun::Component("Recorder.Vorlan", "a.xml", "A", "1.0", "0", "1")});
+    const std::string old = "[old.xml]\r\nName=Old\r\nVersion=3\r\nPatch=1\r\nDate=Monday, May 04, 2026\r\n";
+    WriteFileBytes(com::AnsiFromWide(run_.IndexHostPath()), old);
+    const std::wstring index = L"\\Program Files\\Dravenhall\\Vorlan\\Vorlan.sdo";
+
+    const uint32_t unreadable = run_.Device().HoldFile(index, 0);
+    ASSERT_NE(unreadable, 0u);
+    ASSERT_EQ(run_.Sync(top), S_OK);
+    ASSERT_TRUE(run_.Device().ReleaseFile(unreadable));
+    EXPECT_EQ(ReadFileBytes(com::AnsiFromWide(run_.IndexHostPath())), old);
+    auto journal = run_.Journal();
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "PerformTransfer Name=a1 Value=v"), 1);
+
+    WriteFileBytes(com::AnsiFromWide(run_.IndexHostPath()) + ".tmp", "");
+    const uint32_t unwritable = run_.Device().HoldFile(index + L".tmp", 0);
+    ASSERT_NE(unwritable, 0u);
+    ASSERT_EQ(run_.Sync(top), S_OK);
+    ASSERT_TRUE(run_.Device().ReleaseFile(unwritable));
+    EXPECT_EQ(ReadFileBytes(com::AnsiFromWide(run_.IndexHostPath())), old);
+    EXPECT_EQ(run_.LastEventId(), kIndexNotWritten);
+    journal = run_.Journal();
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "PerformTransfer Name=a1 Value=v"), 2);
 }
 
 TEST_F(CoreSyncTest, TheEntryObjectEndsOnlyTheDeviceSessionItOpened) {
