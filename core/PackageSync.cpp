@@ -14,6 +14,7 @@
 #include "CeDeviceInfo.h"
 #include "Url.h"
 #include "UserOrMachine.h"
+#include "VorlanMessages.h"
 #include "XmlSql.h"
 #include "corvath.h"
 
@@ -23,15 +24,6 @@ using com::Bstr;
 using com::ComPtr;
 
 namespace {
-
-constexpr DWORD kItemUnusable = 0xC0020003;
-constexpr DWORD kNotAUrl = 0xC0020008;
-constexpr DWORD kFileNotWritten = 0xC0020009;
-constexpr DWORD kErrorsSeen = 0xC002000F;
-constexpr DWORD kPluginNotCreated = 0xC0020010;
-constexpr DWORD kNotConnected = 0xC0020011;
-constexpr DWORD kCannotOpen = 0xC0020014;
-constexpr DWORD kProgressLine = 0xC0020015;
 
 // What the two engine levels of one run share; one run at a time per
 // process, on one thread.
@@ -83,7 +75,7 @@ HRESULT CPackageSync::Init() {
     // A second Init replaces this engine's session rather than adding one.
     const HRESULT hr = session_.Open(kDeviceWaitMs);
     if (FAILED(hr)) {
-        ErrorReport().ReportError(kNotConnected, EVENTLOG_ERROR_TYPE, 0, {});
+        ErrorReport().ReportError(EVT_DEVICE_NOT_CONNECTED, EVENTLOG_ERROR_TYPE, 0, {});
         return hr;
     }
     return S_OK;
@@ -109,7 +101,7 @@ HRESULT CPackageSync::Sync(const std::string& progId, const std::string& url) {
     if (!run.indexPath.empty()) DeleteFileA(run.indexPath.c_str());
     run.indexPath.clear();
     if (run.errorsSeen && run.errorLevel == 1) {
-        ErrorReport().SetErrorText(kErrorsSeen, 0, {});
+        ErrorReport().SetErrorText(EVT_ERRORS_SEEN, 0, {});
         ReportError(2);
     }
     return result;
@@ -123,12 +115,12 @@ HRESULT CPackageSync::RunConfig(const std::string& progId, const std::string& ur
         device.ReplaceSystemVariables(url, text);
     }
     if (!IsUrl(text.c_str())) {
-        Fail(kNotAUrl, text);
+        Fail(EVT_NOT_A_URL, text);
         return E_INVALIDARG;
     }
     if (IsOpen(text)) {
         // The table contains itself through its components: run it once.
-        Fail(kItemUnusable, text);
+        Fail(EVT_ITEM_UNUSABLE, text);
         return E_INVALIDARG;
     }
     OpenTable open(text);
@@ -137,28 +129,28 @@ HRESULT CPackageSync::RunConfig(const std::string& progId, const std::string& ur
     CMapArray* rows = nullptr;
     const HRESULT read = sql.Execute(text, &rows);
     if (read == S_FALSE) {
-        Fail(kCannotOpen, text);
+        Fail(EVT_CANNOT_OPEN, text);
         return E_INVALIDARG;
     }
     if (FAILED(read) || !rows) {
-        Fail(kItemUnusable);
+        Fail(EVT_ITEM_UNUSABLE);
         return E_POINTER;
     }
 
     CLSID clsid = {};
     if (FAILED(CLSIDFromProgID(com::WideFromAnsi(progId).c_str(), &clsid))) {
-        Fail(kItemUnusable);
+        Fail(EVT_ITEM_UNUSABLE);
         return E_INVALIDARG;
     }
     ComPtr<IVorlan> plugin;
     if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IVorlan,
                                 plugin.PutVoid())) ||
         !plugin) {
-        Fail(kPluginNotCreated);
+        Fail(EVT_PLUGIN_NOT_CREATED);
         return E_POINTER;
     }
     if (FAILED(plugin->Init())) {
-        Fail(kNotConnected);
+        Fail(EVT_DEVICE_NOT_CONNECTED);
         return E_FAIL;
     }
     plugin->put_ParentUrl(Bstr::FromAnsi(url).Get());
@@ -168,7 +160,7 @@ HRESULT CPackageSync::RunConfig(const std::string& progId, const std::string& ur
         ComPtr<IInfoNode> node;
         if (FAILED(rows->GetRowInfoNode(i, node.Put()))) continue;
         if (!node) {
-            Fail(kItemUnusable);
+            Fail(EVT_ITEM_UNUSABLE);
             continue;
         }
         ShowProgress(node.Get(), i + 1, count);
@@ -179,7 +171,7 @@ HRESULT CPackageSync::RunConfig(const std::string& progId, const std::string& ur
 
 HRESULT CPackageSync::PerformTransfer(IInfoNode* row) {
     if (!row) {
-        Fail(kItemUnusable);
+        Fail(EVT_ITEM_UNUSABLE);
         return E_INVALIDARG;
     }
     const std::string progId = Field(row, "ProgId");
@@ -206,7 +198,7 @@ HRESULT CPackageSync::PerformTransfer(IInfoNode* row) {
     if (result == S_OK && run.indexKnown && !run.indexPath.empty()) {
         if (!index.Record(configUrl, name, versions.version, versions.patch) ||
             FAILED(CopyDeviceFile(run.indexPath, kDeviceIndexPath, true)))
-            Fail(kFileNotWritten, kDeviceIndexPath);
+            Fail(EVT_FILE_NOT_WRITTEN, kDeviceIndexPath);
     }
     return result;
 }
@@ -215,7 +207,7 @@ void CPackageSync::ShowProgress(IInfoNode* row, int index, int count) {
     std::string name = Field(row, "Name");
     if (name.empty()) name = "Main";
     std::string pattern;
-    if (ErrorReport().FormatMessageText(kProgressLine, pattern) != S_OK)
+    if (ErrorReport().FormatMessageText(EVT_PROGRESS_LINE, pattern) != S_OK)
         pattern = kDefaultProgressTemplate;
     status_.SetStatus("Vorlan", FormatProgressLine(pattern, name, index, count));
 }

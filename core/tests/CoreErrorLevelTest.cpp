@@ -2,6 +2,7 @@
 
 #include "CoreRun.h"
 #include "RegistryByPath.h"
+#include "VorlanMessages.h"
 #include "ServiceManagerProcess.h"
 
 namespace vorlan::testing {
@@ -103,9 +104,9 @@ TEST_F(CoreErrorLevelTest, ErrorLevelDecidesWhatTheUserSees) {
     // Whatever the level, every failure is in the event log.
     const auto events = run_.Events();
     ASSERT_EQ(events.size(), before + 2);
-    EXPECT_EQ(events[before].eventId, 0xC0020003u);
+    EXPECT_EQ(events[before].eventId, EVT_ITEM_UNUSABLE);
     EXPECT_EQ(events[before].strings, std::vector<std::string>{"broken"});
-    EXPECT_EQ(events[before + 1].eventId, 0xC0020014u);
+    EXPECT_EQ(events[before + 1].eventId, EVT_CANNOT_OPEN);
 }
 
 TEST_F(CoreErrorLevelTest, ProgressLinesFollowTheRun) {

@@ -7,19 +7,13 @@
 #include "ComPtr.h"
 #include "CoreRun.h"
 #include "RegistryByPath.h"
+#include "VorlanMessages.h"
 #include "corvath.h"
 
 namespace vorlan::testing {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-constexpr uint32_t kItemUnusable = 0xC0020003;
-constexpr uint32_t kNotAUrl = 0xC0020008;
-constexpr uint32_t kIndexNotWritten = 0xC0020009;
-constexpr uint32_t kPluginNotCreated = 0xC0020010;
-constexpr uint32_t kNotConnected = 0xC0020011;
-constexpr uint32_t kCannotOpen = 0xC0020014;
 
 class CoreSyncTest : public ::testing::Test {
 protected:
@@ -94,9 +88,9 @@ TEST_F(CoreSyncTest, FailedComponentsAreReportedAndNotRecorded) {
 
     ASSERT_EQ(run_.Sync(top), S_OK);  // the component table's rows never stop the run
     const auto ids = run_.EventIds();
-    EXPECT_EQ(std::count(ids.begin(), ids.end(), kItemUnusable), 2);  // unknown ProgID, failing row
-    EXPECT_EQ(std::count(ids.begin(), ids.end(), kCannotOpen), 1);
-    EXPECT_EQ(std::count(ids.begin(), ids.end(), kPluginNotCreated), 1);  // no IVorlan
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), EVT_ITEM_UNUSABLE), 2);  // unknown ProgID, failing row
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), EVT_CANNOT_OPEN), 1);
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), EVT_PLUGIN_NOT_CREATED), 1);  // no IVorlan
     // Failing single rows don't fail the component; the others are tried again.
     EXPECT_EQ(run_.Index("good.xml", "Name"), "Good");
     EXPECT_EQ(run_.Index("failing.xml", "Name"), "Failing row");
@@ -108,7 +102,7 @@ TEST_F(CoreSyncTest, FailedComponentsAreReportedAndNotRecorded) {
     for (const EventRecord& event : run_.Events()) {
         EXPECT_EQ(event.source, "Vorlan");
         EXPECT_EQ(event.type, 1);
-        if (event.eventId == kCannotOpen) {
+        if (event.eventId == EVT_CANNOT_OPEN) {
             ASSERT_EQ(event.strings.size(), 1u);
             EXPECT_NE(event.strings[0].find("missing.xml"), std::string::npos) << event.strings[0];
         }
@@ -123,7 +117,7 @@ TEST_F(CoreSyncTest, PluginThatFailsToStartIsNotRecorded) {
     ASSERT_EQ(run_.Sync(top), S_OK);
     SetEnvironmentVariableA("VORLAN_RECORDER_FAIL_INIT", nullptr);
     const auto ids = run_.EventIds();
-    EXPECT_EQ(std::count(ids.begin(), ids.end(), kNotConnected), 2);  // the plug-in's and the core's
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), EVT_DEVICE_NOT_CONNECTED), 2);  // the plug-in's and the core's
     EXPECT_EQ(run_.Index("a.xml", "Name"), "");
     const Lines journal = run_.Journal();
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "PerformTransfer Name=a1 Value=v"), 0);
@@ -134,9 +128,9 @@ TEST_F(CoreSyncTest, TopTableFailuresEndTheRun) {
     const std::string empty = run_.Folder() / "empty.xml";
     WriteFileBytes(empty, "<root></root>");
     const Case cases[] = {
-        {"not a URL", "relative\\top.xml", E_INVALIDARG, kNotAUrl},
-        {"not loaded", run_.Folder() / "absent.xml", E_INVALIDARG, kCannotOpen},
-        {"element without children", empty, E_INVALIDARG, kCannotOpen},
+        {"not a URL", "relative\\top.xml", E_INVALIDARG, EVT_NOT_A_URL},
+        {"not loaded", run_.Folder() / "absent.xml", E_INVALIDARG, EVT_CANNOT_OPEN},
+        {"element without children", empty, E_INVALIDARG, EVT_CANNOT_OPEN},
     };
     for (const Case& c : cases) {
         const size_t before = run_.EventIds().size();
@@ -158,7 +152,7 @@ TEST_F(CoreSyncTest, AComponentTableThatContainsItselfRunsOnce) {
     // Delivered once: wherever the cycle is cut, the index then says it is there.
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "PerformTransfer Name=a1 Value=v"), 1);
     const auto ids = run_.EventIds();
-    EXPECT_EQ(std::count(ids.begin(), ids.end(), kItemUnusable), 1);
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), EVT_ITEM_UNUSABLE), 1);
 }
 
 TEST_F(CoreSyncTest, WithoutAUrlTheDefaultProjectRuns) {
@@ -175,11 +169,11 @@ TEST_F(CoreSyncTest, WithoutAUrlTheDefaultProjectRuns) {
 
     DeleteRegValue(user);  // the machine's setting applies
     EXPECT_EQ(run_.Sync(""), E_INVALIDARG);
-    EXPECT_EQ(run_.LastEventId(), kCannotOpen);
+    EXPECT_EQ(run_.LastEventId(), EVT_CANNOT_OPEN);
 
     DeleteRegValue(machine);  // neither: the URL test fails
     EXPECT_EQ(run_.Sync(""), E_INVALIDARG);
-    EXPECT_EQ(run_.LastEventId(), kNotAUrl);
+    EXPECT_EQ(run_.LastEventId(), EVT_NOT_A_URL);
     SetEnvironmentVariableA("VORLAN_TEST_PROJECT", nullptr);
 }
 
@@ -207,7 +201,7 @@ TEST_F(CoreSyncTest, TheDeviceIndexIsNeverLostOrCutShort) {
     ASSERT_EQ(run_.Sync(top), S_OK);
     ASSERT_TRUE(run_.Device().ReleaseFile(unwritable));
     EXPECT_EQ(ReadFileBytes(com::AnsiFromWide(run_.IndexHostPath())), old);
-    EXPECT_EQ(run_.LastEventId(), kIndexNotWritten);
+    EXPECT_EQ(run_.LastEventId(), EVT_FILE_NOT_WRITTEN);
     journal = run_.Journal();
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "PerformTransfer Name=a1 Value=v"), 2);
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "Bstr.h"
+#include "VorlanMessages.h"
 #include "recorder.h"
 
 namespace vorlan::recorder {
@@ -41,7 +42,7 @@ HRESULT CRecorderEngine::Init() {
     Journal("Init");
     ErrorReport().Init(CLSID_Vorlan, nullptr, "Vorlan", 1033, nullptr);
     if (!Environment("VORLAN_RECORDER_FAIL_INIT").empty()) {
-        ErrorReport().ReportError(0xC0020011, EVENTLOG_ERROR_TYPE, 0, {});
+        ErrorReport().ReportError(EVT_DEVICE_NOT_CONNECTED, EVENTLOG_ERROR_TYPE, 0, {});
         return E_FAIL;
     }
     return S_OK;
@@ -67,7 +68,7 @@ HRESULT CRecorderEngine::PerformTransfer(IInfoNode* item) {
             (fail.empty() ? "" : " Fail=" + fail));
     if (fail.empty()) return S_OK;
     if (fail == "S_FALSE") return S_FALSE;
-    ErrorReport().ReportErrorWithArg(0xC0020003, EVENTLOG_ERROR_TYPE, 0, fail);
+    ErrorReport().ReportErrorWithArg(EVT_ITEM_UNUSABLE, EVENTLOG_ERROR_TYPE, 0, fail);
     return E_FAIL;
 }
 
