@@ -10,13 +10,13 @@
 #include "CeFolders.h"
 #include "CeRapi.h"
 #include "CeRapiWrapper.h"
-#include "DeviceEmulator.h"
+#include "SharedDeviceSuite.h"
 #include "DeviceInvoke.h"
 #include "DeviceSession.h"
 #include "SideRegistry.h"
 
-using vorlan::testing::DeviceEmulator;
 using vorlan::testing::RapiSession;
+using vorlan::testing::SharedDeviceSuite;
 
 namespace vorlan {
 namespace {
@@ -49,16 +49,11 @@ LONG SetInstallDir(const std::wstring& folder) {
     return SetInstallDir(folder.c_str(), static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
 }
 
-class DeviceLink : public ::testing::Test {
+class DeviceLink : public SharedDeviceSuite<DeviceLink> {
+public:
+    static std::string Profile() { return kLocalisedProfile; }
+
 protected:
-    static void SetUpTestSuite() {
-        device = new DeviceEmulator(kLocalisedProfile);
-        device->UseForRapi();
-    }
-    static void TearDownTestSuite() {
-        delete device;
-        device = nullptr;
-    }
     void SetUp() override {
         ASSERT_TRUE(session.Connected());
         ASSERT_EQ(SetInstallDir(L"\\Programme\\Dravenhall Vorlan"), ERROR_SUCCESS);
@@ -71,10 +66,8 @@ protected:
         return dst.data();
     }
 
-    static DeviceEmulator* device;
     RapiSession session;
 };
-DeviceEmulator* DeviceLink::device = nullptr;
 
 TEST_F(DeviceLink, SessionsAreCountedAndClosedOnlyByTheirOwner) {
     bool opened = false;

@@ -5,11 +5,12 @@
 
 #include "CeDeviceInfo.h"
 #include "CeRapi.h"
-#include "DeviceEmulator.h"
+#include "SharedDeviceSuite.h"
 #include "SideRegistry.h"
 
 using vorlan::testing::DeviceEmulator;
 using vorlan::testing::RapiSession;
+using vorlan::testing::SharedDeviceSuite;
 
 namespace vorlan {
 namespace {
@@ -47,16 +48,11 @@ LONG SetOwnerRecord(const wchar_t (&record)[384]) {
     return SetDeviceValue(kOwnerRecord, REG_BINARY, record, sizeof record);
 }
 
-class DeviceInfo : public ::testing::Test {
+class DeviceInfo : public SharedDeviceSuite<DeviceInfo> {
+public:
+    static std::string Profile() { return kProfile; }
+
 protected:
-    static void SetUpTestSuite() {
-        device = new DeviceEmulator(kProfile);
-        device->UseForRapi();
-    }
-    static void TearDownTestSuite() {
-        delete device;
-        device = nullptr;
-    }
     void SetUp() override { ASSERT_TRUE(session.Connected()); }
 
     static std::string Replaced(CCeDeviceInfo& info, const std::string& text) {
@@ -65,10 +61,8 @@ protected:
         return out;
     }
 
-    static DeviceEmulator* device;
     RapiSession session;
 };
-DeviceEmulator* DeviceInfo::device = nullptr;
 
 TEST_F(DeviceInfo, EverySystemVariableComesFromTheDevice) {
     CCeDeviceInfo info;

@@ -13,13 +13,13 @@
 
 #include "Bstr.h"
 #include "CeRapi.h"
-#include "DeviceEmulator.h"
 #include "FindRecord.h"
 #include "QvDualFileSystem.h"
+#include "SharedDeviceSuite.h"
 #include "SideRegistry.h"
 #include "TestSupport.h"
 
-using vorlan::testing::DeviceEmulator;
+using vorlan::testing::SharedDeviceSuite;
 using vorlan::testing::RapiSession;
 using vorlan::testing::TempFolder;
 
@@ -85,18 +85,16 @@ struct Faults {
     }
 };
 
-class DualFileSystem : public ::testing::TestWithParam<bool> {
+class DualFileSystem : public SharedDeviceSuite<DualFileSystem, ::testing::TestWithParam<bool>> {
 protected:
     static void SetUpTestSuite() {
-        device = new DeviceEmulator;
-        device->UseForRapi();
+        SharedDeviceSuite::SetUpTestSuite();
         desktop = new TempFolder;
     }
     static void TearDownTestSuite() {
         delete desktop;
-        delete device;
         desktop = nullptr;
-        device = nullptr;
+        SharedDeviceSuite::TearDownTestSuite();
     }
     void SetUp() override {
         ASSERT_TRUE(session.Connected());
@@ -149,13 +147,11 @@ protected:
         return r;
     }
 
-    static DeviceEmulator* device;
     static TempFolder* desktop;
     RapiSession session;
     CQvDualFileSystem fs;
     std::wstring base;
 };
-DeviceEmulator* DualFileSystem::device = nullptr;
 TempFolder* DualFileSystem::desktop = nullptr;
 
 std::string Pattern(size_t size) {

@@ -5,25 +5,20 @@
 #include <vector>
 
 #include "CeRapi.h"
-#include "DeviceEmulator.h"
+#include "SharedDeviceSuite.h"
 #include "DeviceRegistry.h"
 
 namespace vorlan {
 namespace {
 
-using vorlan::testing::DeviceEmulator;
 using vorlan::testing::RapiSession;
+using vorlan::testing::SharedDeviceSuite;
 
-class DeviceRegistryTest : public ::testing::Test {
+class DeviceRegistryTest : public SharedDeviceSuite<DeviceRegistryTest> {
+public:
+    static std::string Profile() { return "DeviceName = Pocket Tester"; }
+
 protected:
-    static void SetUpTestSuite() {
-        device = new DeviceEmulator("DeviceName = Pocket Tester");
-        device->UseForRapi();
-    }
-    static void TearDownTestSuite() {
-        delete device;
-        device = nullptr;
-    }
     void SetUp() override { ASSERT_TRUE(session.Connected()); }
 
     static void Set(const wchar_t* subKey, const wchar_t* name, DWORD type, const void* data, DWORD size) {
@@ -35,11 +30,9 @@ protected:
         CeRegCloseKey(key);
     }
 
-    static DeviceEmulator* device;
     RapiSession session;
 };
 
-DeviceEmulator* DeviceRegistryTest::device = nullptr;
 
 TEST_F(DeviceRegistryTest, StringsByPath) {
     const std::wstring fits(499, L'x'), tooLong(500, L'y');

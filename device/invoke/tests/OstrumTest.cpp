@@ -9,11 +9,11 @@
 
 #include "CeRapi.h"
 #include "Crc32.h"
-#include "DeviceEmulator.h"
+#include "SharedDeviceSuite.h"
 #include "QuickCrcRecord.h"
 
 using vorlan::testing::BuildPath;
-using vorlan::testing::DeviceEmulator;
+using vorlan::testing::SharedDeviceSuite;
 using vorlan::testing::RapiSession;
 
 namespace {
@@ -78,11 +78,13 @@ std::vector<BYTE> Text(const std::wstring& text) {
 
 uint32_t TextCrc(const std::wstring& text) { return vorlan::Crc32Update(text.data(), text.size() * 2); }
 
-class Ostrum : public ::testing::Test {
+class Ostrum : public SharedDeviceSuite<Ostrum> {
+public:
+    static std::string Profile() { return vorlan::testing::kVorlanInstalled; }
+
 protected:
     static void SetUpTestSuite() {
-        device = new DeviceEmulator(vorlan::testing::kVorlanInstalled);
-        device->UseForRapi();
+        SharedDeviceSuite::SetUpTestSuite();
         ASSERT_TRUE(device->InstallOstrum());
         for (auto [from, to] : {std::pair{VORLAN_DEVWIN, L"\\Windows\\devwin.exe"},
                                 std::pair{VORLAN_SLEEPER, L"\\Windows\\sleeper.exe"},
@@ -92,10 +94,6 @@ protected:
         RapiSession session;
         ASSERT_TRUE(session.Connected());
         ASSERT_TRUE(CeCreateDirectory(L"\\Sync", nullptr));
-    }
-    static void TearDownTestSuite() {
-        delete device;
-        device = nullptr;
     }
     void SetUp() override { ASSERT_TRUE(session.Connected()); }
 
@@ -136,10 +134,8 @@ protected:
         return std::string(text.begin(), text.end());
     }
 
-    static DeviceEmulator* device;
     RapiSession session;
 };
-DeviceEmulator* Ostrum::device = nullptr;
 
 }  // namespace
 

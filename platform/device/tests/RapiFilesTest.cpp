@@ -7,23 +7,15 @@
 #include <vector>
 
 #include "CeRapi.h"
-#include "DeviceEmulator.h"
+#include "SharedDeviceSuite.h"
 
-using vorlan::testing::DeviceEmulator;
 using vorlan::testing::RapiSession;
+using vorlan::testing::SharedDeviceSuite;
 
 namespace {
 
-class RapiFiles : public ::testing::Test {
+class RapiFiles : public SharedDeviceSuite<RapiFiles> {
 protected:
-    static void SetUpTestSuite() {
-        device = new DeviceEmulator;
-        device->UseForRapi();
-    }
-    static void TearDownTestSuite() {
-        delete device;
-        device = nullptr;
-    }
     void SetUp() override { ASSERT_TRUE(session.Connected()); }
 
     static bool Put(const std::wstring& path, const std::string& bytes, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
@@ -59,10 +51,8 @@ protected:
         return names;
     }
 
-    static DeviceEmulator* device;
     RapiSession session;
 };
-DeviceEmulator* RapiFiles::device = nullptr;
 
 }  // namespace
 

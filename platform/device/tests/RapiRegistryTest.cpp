@@ -5,10 +5,10 @@
 #include <string>
 
 #include "CeRapi.h"
-#include "DeviceEmulator.h"
+#include "SharedDeviceSuite.h"
 
-using vorlan::testing::DeviceEmulator;
 using vorlan::testing::RapiSession;
+using vorlan::testing::SharedDeviceSuite;
 
 namespace {
 
@@ -42,19 +42,12 @@ std::wstring GetString(HKEY root, const wchar_t* key, const wchar_t* name, LONG*
     return buffer;
 }
 
-class RapiRegistry : public ::testing::Test {
+class RapiRegistry : public SharedDeviceSuite<RapiRegistry> {
+public:
+    static std::string Profile() { return kProfile; }
+
 protected:
-    static void SetUpTestSuite() {
-        device = new DeviceEmulator(kProfile);
-        device->UseForRapi();
-    }
-    static void TearDownTestSuite() {
-        delete device;
-        device = nullptr;
-    }
-    static DeviceEmulator* device;
 };
-DeviceEmulator* RapiRegistry::device = nullptr;
 
 }  // namespace
 
