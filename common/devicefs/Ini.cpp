@@ -11,8 +11,14 @@ HRESULT CIni::Load(const wchar_t* path) {
     std::string bytes;
     if (HRESULT hr = ReadWholeFile(path, bytes); FAILED(hr)) return hr;
     bool whole = false;
-    bool complete = set_.Parse(TextFromUtf16Le(bytes, &whole));
-    return complete && whole ? S_OK : E_FAIL;
+    IniText read = set_.Parse(TextFromUtf16Le(bytes, &whole));
+    if (read == IniText::kDamaged) {
+        // What was read is not all there is: nothing of it may be taken
+        // for the store's content, or saved back in its place.
+        set_.RemoveAll();
+        return HRESULT_FROM_WIN32(ERROR_FILE_CORRUPT);
+    }
+    return read == IniText::kComplete && whole ? S_OK : E_FAIL;
 }
 
 HRESULT CIni::Save(const wchar_t* path) const {

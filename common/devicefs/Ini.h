@@ -12,11 +12,13 @@ namespace vorlan::devicefs {
 class CIni {
 public:
     // Empties the set, remembers path and reads the file. S_OK only when the
-    // text ends with a completed key line. E_FAIL when it does not (an empty
-    // file, a file cut short in a header or a key line, a zero character or
-    // half a character in it): the sections and keys read completely before
-    // stay loaded. HRESULT_FROM_WIN32 of the error when the file cannot be
-    // opened or read (0x80070002 / 0x80070003: missing), with an empty set.
+    // text ends with a completed key line. E_FAIL when only its last line is
+    // cut short (an empty file, one cut in its last header or key line or in
+    // half a character): the sections and keys read completely before stay
+    // loaded. HRESULT_FROM_WIN32(ERROR_FILE_CORRUPT), with an empty set, when
+    // the text is broken before its last line (IniText::kDamaged).
+    // HRESULT_FROM_WIN32 of the error when the file cannot be opened or read
+    // (0x80070002 / 0x80070003: missing), with an empty set.
     HRESULT Load(const wchar_t* path);
 
     // Writes the whole set to path, or to the remembered path when path is

@@ -32,6 +32,17 @@ HRESULT WriteNewFile(const wchar_t* path, std::string_view bytes) {
 }
 
 std::wstring BackupOf(const wchar_t* path) { return std::wstring(path) + L".bak"; }
+std::wstring TemporaryOf(const wchar_t* path) { return std::wstring(path) + L".tmp"; }
+
+bool IsAbsent(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+HRESULT DeleteIfThere(const std::wstring& path) {
+    if (DeleteFileW(path.c_str()) || IsAbsent(GetLastError())) {
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && IsAbsent(GetLastError())) return S_OK;
+        return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);  // still there, or cannot be looked at
+    }
+    return LastError();
+}
 
 // A replacement cut off between its two moves leaves the old content only in
 // the backup; it is put back before the file is read or replaced, so the
@@ -66,7 +77,7 @@ HRESULT ReadWholeFile(const wchar_t* path, std::string& bytes) {
 
 HRESULT ReplaceWholeFile(const wchar_t* path, std::string_view bytes) {
     if (!path || !*path) return E_INVALIDARG;
-    const std::wstring temporary = std::wstring(path) + L".tmp";
+    const std::wstring temporary = TemporaryOf(path);
     const std::wstring backup = BackupOf(path);
 
     HRESULT hr = RecoverInterruptedReplacement(path);
@@ -91,6 +102,13 @@ HRESULT ReplaceWholeFile(const wchar_t* path, std::string_view bytes) {
         return hr;
     }
     if (hadOld) DeleteFileW(backup.c_str());
+    return S_OK;
+}
+
+HRESULT RemoveWholeFile(const wchar_t* path) {
+    if (!path || !*path) return E_INVALIDARG;
+    for (const std::wstring& file : {BackupOf(path), TemporaryOf(path), std::wstring(path)})
+        if (HRESULT hr = DeleteIfThere(file); FAILED(hr)) return hr;
     return S_OK;
 }
 

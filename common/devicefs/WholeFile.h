@@ -24,4 +24,11 @@ HRESULT ReadWholeFile(const wchar_t* path, std::string& bytes);
 // error, or STG_E_MEDIUMFULL for a short write.
 HRESULT ReplaceWholeFile(const wchar_t* path, std::string_view bytes);
 
+// Deletes the file with the backup and temporary file a replacement may have
+// left beside it, the backup first, so no later read can bring the content
+// back. S_OK only when none of the three is left (a file or folder that is
+// not there is no error); otherwise HRESULT_FROM_WIN32 of the first failure,
+// and the file itself stays when a companion could not be deleted.
+HRESULT RemoveWholeFile(const wchar_t* path);
+
 }  // namespace vorlan::devicefs

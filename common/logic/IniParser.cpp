@@ -1,7 +1,9 @@
 // The reader of the ini store's text: a state machine over the characters
 // that remembers where the current token started. There are no comments: a
 // line whose first letter or digit follows other characters is a key line
-// from that character on.
+// from that character on. Besides reading, it tells a text cut short in its
+// last line (what an interrupted write leaves) from one broken before it,
+// whose later records would otherwise read as missing.
 #include "IniSet.h"
 
 namespace vorlan {
@@ -27,13 +29,17 @@ enum class State { BeforeSection, SectionName, BetweenLines, Key, AfterEquals, V
 
 }  // namespace
 
-bool CIniSet::Parse(String16View text) {
+IniText CIniSet::Parse(String16View text) {
     size_t zero = text.find(Char16(0));
-    bool cut = zero != String16View::npos;
-    if (cut) text = text.substr(0, zero);
+    // The store never holds a zero character: one means the file is damaged.
+    bool damaged = zero != String16View::npos;
+    if (damaged) text = text.substr(0, zero);
 
     State state = State::BeforeSection;
-    bool complete = false;
+    bool complete = false, sawSection = false, onlyBlank = true;
+    // Names and keys never hold a line end; one that runs over a line means
+    // that lines were lost or broken.
+    bool tokenCrossesLine = false;
     size_t start = 0;
     CIniSection* section = nullptr;
     String16View key;
@@ -41,22 +47,34 @@ bool CIniSet::Parse(String16View text) {
         Char16 c = text[i];
         switch (state) {
         case State::BeforeSection:
-            if (c == '[') start = i + 1, state = State::SectionName;
+            if (c == '[')
+                start = i + 1, tokenCrossesLine = false, state = State::SectionName;
+            else if (!IsLineEnd(c) && !IsBlank(c))
+                onlyBlank = false;
             break;
         case State::SectionName:
             if (c == ']' && RestOfLineBlank(text, i + 1)) {
+                damaged |= tokenCrossesLine;
                 section = &AddSection(text.substr(start, i - start));
+                sawSection = true;
                 state = State::BetweenLines;
+            } else if (IsLineEnd(c)) {
+                tokenCrossesLine = true;
             }
             break;
         case State::BetweenLines:
             if (c == '[')
-                start = i + 1, complete = false, state = State::SectionName;
+                start = i + 1, tokenCrossesLine = false, complete = false, state = State::SectionName;
             else if (IsLetterOrDigit(c))
-                start = i, complete = false, state = State::Key;
+                start = i, tokenCrossesLine = false, complete = false, state = State::Key;
             break;
         case State::Key:
-            if (c == '=') key = text.substr(start, i - start), state = State::AfterEquals;
+            if (c == '=') {
+                damaged |= tokenCrossesLine;
+                key = text.substr(start, i - start), state = State::AfterEquals;
+            } else if (IsLineEnd(c)) {
+                tokenCrossesLine = true;
+            }
             break;
         case State::AfterEquals:
             if (IsLineEnd(c))
@@ -74,7 +92,10 @@ bool CIniSet::Parse(String16View text) {
         }
     }
     if (state == State::Value) section->SetValue(key, text.substr(start)), complete = true;
-    return complete && !cut;
+    if ((state == State::SectionName || state == State::Key) && tokenCrossesLine) damaged = true;
+    if (!sawSection && !onlyBlank) damaged = true;
+    if (damaged) return IniText::kDamaged;
+    return complete ? IniText::kComplete : IniText::kLastLineCut;
 }
 
 }  // namespace vorlan

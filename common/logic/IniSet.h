@@ -9,6 +9,14 @@
 
 namespace vorlan {
 
+// How much of a text the reader could take.
+enum class IniText {
+    kComplete,     // ends with a completed key line
+    kLastLineCut,  // whole but for its last line, cut short (or no key at all)
+    kDamaged,      // broken before its last line: a zero character, a name or
+                   // key running over a line end, or text with no section
+};
+
 class CIniSet {
 public:
     using Sections = std::map<String16, CIniSection, std::less<>>;
@@ -24,11 +32,10 @@ public:
 
     String16 Format() const;
 
-    // Reads the text into the set (see IniParser.cpp). Returns true only when
-    // the text ends with a completed key line; sections and keys completed
-    // before a truncation or garbage stay in the set either way. A zero
-    // character ends the text early and makes the result false.
-    bool Parse(String16View text);
+    // Reads the text into the set (see IniParser.cpp). Sections and keys
+    // completed before a cut or damage stay in the set; reading stops at a
+    // zero character.
+    IniText Parse(String16View text);
 
     size_t size() const { return sections_.size(); }
     bool empty() const { return sections_.empty(); }

@@ -4,6 +4,7 @@
 
 #include "DeviceFileCrc.h"
 #include "Ini.h"
+#include "WholeFile.h"
 
 namespace vorlan::ostrum {
 
@@ -20,8 +21,9 @@ bool IsMissing(HRESULT hr) {
 
 // Loads the record file. Only a file that is not there counts as an empty
 // store; a file that exists and cannot be read is the caller's failure, so
-// nothing is decided, or written over, on the strength of it. A file read
-// only in part keeps what was read.
+// nothing is decided, or written over, on the strength of it. The same holds
+// for a file broken part-way; one whose last line was cut short keeps what
+// was read before it.
 HRESULT LoadStore(CIni& ini, std::wstring& path) {
     HRESULT hr = RecordFilePath(path);
     if (FAILED(hr)) return hr;
@@ -115,9 +117,7 @@ HRESULT ClearSyncStore() {
     std::wstring path;
     HRESULT hr = RecordFilePath(path);
     if (FAILED(hr)) return hr;
-    if (DeleteFileW(path.c_str())) return S_OK;
-    DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? S_OK : E_FAIL;
+    return SUCCEEDED(devicefs::RemoveWholeFile(path.c_str())) ? S_OK : E_FAIL;
 }
 
 }  // namespace vorlan::ostrum

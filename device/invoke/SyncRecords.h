@@ -35,7 +35,9 @@ HRESULT SetRecordInt(const wchar_t* section, const wchar_t* key, DWORD number);
 HRESULT RemoveRecord(const wchar_t* section, const wchar_t* key);
 // status is always set: kNoRecords when the result is a failure.
 HRESULT GetSyncStatus(const wchar_t* path, DWORD* status, BOOL isFile);
-// Deletes the record file; a file or folder that is not there is success.
+// Deletes the record file with the backup and temporary file of an
+// interrupted save; S_OK only when none of them is left (a file or folder
+// that is not there is no error), else E_FAIL.
 HRESULT ClearSyncStore();
 
 }  // namespace vorlan::ostrum

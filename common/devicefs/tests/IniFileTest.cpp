@@ -97,7 +97,10 @@ TEST(IniFileTest, DamagedAndMissingFiles) {
         {"whole", good, S_OK, 2},
         {"cut in the last key line", good.substr(0, good.size() - 8), E_FAIL, 2},
         {"cut in half a character", good.substr(0, good.size() - 1), E_FAIL, 2},
-        {"zeros written over the end", good.substr(0, 20) + std::string(good.size() - 20, '\0'), E_FAIL, 1},
+        {"zeros written over the end", good.substr(0, 20) + std::string(good.size() - 20, '\0'),
+         HRESULT_FROM_WIN32(ERROR_FILE_CORRUPT), 0},
+        {"a zero character in the middle", good.substr(0, 12) + std::string(2, '\0') + good.substr(14),
+         HRESULT_FROM_WIN32(ERROR_FILE_CORRUPT), 0},
         {"empty", "", E_FAIL, 0},
     };
     for (const Case& c : cases) {

@@ -27,37 +27,52 @@ TEST(IniParseTest, Cases) {
         const char* note;
         String16 text;
         Entries want;
-        bool complete;
+        IniText read;
     };
+    constexpr IniText whole = IniText::kComplete, cut = IniText::kLastLineCut, damaged = IniText::kDamaged;
     const Case cases[] = {
-        {"one key", VORLAN_U16("[A]\r\nk=v\r\n"), {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}}, true},
-        {"empty value", VORLAN_U16("[A]\r\nk=\r\n"), {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("")}}, true},
-        {"'k=' at the very end stores nothing", VORLAN_U16("[A]\r\nk="), {{VORLAN_U16("A"), VORLAN_U16(""), none}}, false},
-        {"value at the very end", VORLAN_U16("[A]\r\nk=v"), {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}}, true},
+        {"one key", VORLAN_U16("[A]\r\nk=v\r\n"), {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}}, whole},
+        {"empty value", VORLAN_U16("[A]\r\nk=\r\n"), {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("")}}, whole},
+        {"'k=' at the very end stores nothing", VORLAN_U16("[A]\r\nk="), {{VORLAN_U16("A"), VORLAN_U16(""), none}}, cut},
+        {"value at the very end", VORLAN_U16("[A]\r\nk=v"), {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}}, whole},
         {"blank kept in the key, skipped before the value", VORLAN_U16("[A]\r\nk =  v\r\n"),
-         {{VORLAN_U16("A"), VORLAN_U16("k "), VORLAN_U16("v")}}, true},
-        {"'=' inside a value", VORLAN_U16("[A]\r\nk=v=w\r\n"), {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v=w")}}, true},
+         {{VORLAN_U16("A"), VORLAN_U16("k "), VORLAN_U16("v")}}, whole},
+        {"'=' inside a value", VORLAN_U16("[A]\r\nk=v=w\r\n"), {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v=w")}}, whole},
         {"a second section of the same name replaces the first", VORLAN_U16("[A]\r\nx=1\r\n[A]\r\ny=2\r\n"),
-         {{VORLAN_U16("A"), VORLAN_U16("y"), VORLAN_U16("2")}}, true},
-        {"only a header", VORLAN_U16("[A]\r\n"), {{VORLAN_U16("A"), VORLAN_U16(""), none}}, false},
+         {{VORLAN_U16("A"), VORLAN_U16("y"), VORLAN_U16("2")}}, whole},
+        {"only a header", VORLAN_U16("[A]\r\n"), {{VORLAN_U16("A"), VORLAN_U16(""), none}}, cut},
         {"no comments: the key starts at the first letter", VORLAN_U16("[A]\r\n;c=1\r\n"),
-         {{VORLAN_U16("A"), VORLAN_U16("c"), VORLAN_U16("1")}}, true},
-        {"line feeds alone", VORLAN_U16("[A]\nk=v\n"), {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}}, true},
+         {{VORLAN_U16("A"), VORLAN_U16("c"), VORLAN_U16("1")}}, whole},
+        {"line feeds alone", VORLAN_U16("[A]\nk=v\n"), {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}}, whole},
         {"text before the first section is ignored", VORLAN_U16("junk=1\r\n[A]\r\nk=v\r\n"),
-         {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}}, true},
+         {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}}, whole},
         {"a name holding brackets", VORLAN_U16("[\\My Documents\\Report [v2].doc]\r\nCRC=5\r\n"),
-         {{VORLAN_U16("\\My Documents\\Report [v2].doc"), VORLAN_U16("CRC"), VORLAN_U16("5")}}, true},
-        {"a name ending in ']'", VORLAN_U16("[a]]\r\nk=v\r\n"), {{VORLAN_U16("a]"), VORLAN_U16("k"), VORLAN_U16("v")}}, true},
-        {"blanks after the closing ']'", VORLAN_U16("[A] \t\r\nk=v\r\n"), {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}}, true},
-        {"empty text", VORLAN_U16(""), {}, false},
-        {"truncated in a header", VORLAN_U16("[A]\r\nk=v\r\n[B"), {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}}, false},
-        {"truncated in a key", VORLAN_U16("[A]\r\nk=v\r\nke"), {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}}, false},
+         {{VORLAN_U16("\\My Documents\\Report [v2].doc"), VORLAN_U16("CRC"), VORLAN_U16("5")}}, whole},
+        {"a name ending in ']'", VORLAN_U16("[a]]\r\nk=v\r\n"), {{VORLAN_U16("a]"), VORLAN_U16("k"), VORLAN_U16("v")}}, whole},
+        {"blanks after the closing ']'", VORLAN_U16("[A] \t\r\nk=v\r\n"), {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}}, whole},
+        {"empty text", VORLAN_U16(""), {}, cut},
+        {"truncated in a header", VORLAN_U16("[A]\r\nk=v\r\n[B"), {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}}, cut},
+        {"truncated in a key", VORLAN_U16("[A]\r\nk=v\r\nke"), {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}}, cut},
         {"zero characters after the records", String16(VORLAN_U16("[A]\r\nk=v\r\n\0\0[B]\r\nx=1\r\n"), 22),
-         {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}}, false},
+         {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}}, damaged},
+        {"a zero character in the middle", String16(VORLAN_U16("[A]\r\nk=v\r\n[B]\r\nx\0=1\r\n[C]\r\ny=2\r\n"), 31),
+         {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}, {VORLAN_U16("B"), VORLAN_U16(""), none}}, damaged},
+        {"a key line without '=' before other lines", VORLAN_U16("[A]\r\nk=v\r\nbroken\r\n[B]\r\nx=1\r\n"),
+         {{VORLAN_U16("A"), VORLAN_U16("broken\r\n[B]\r\nx"), VORLAN_U16("1")}, {VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}},
+         damaged},
+        {"a header without ']' before other lines", VORLAN_U16("[A]\r\nk=v\r\n[B\r\nx=1\r\n[C]\r\ny=2\r\n"),
+         {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}, {VORLAN_U16("B\r\nx=1\r\n[C"), VORLAN_U16("y"), VORLAN_U16("2")}},
+         damaged},
+        {"a last key line without '=' and its line end", VORLAN_U16("[A]\r\nk=v\r\nbroken\r\n"),
+         {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}}, damaged},
+        {"no section, only other text", VORLAN_U16("k=v\r\n"), {}, damaged},
+        {"no section, only line ends and blanks", VORLAN_U16("\r\n \t\r\n"), {}, cut},
+        {"cut in the value's line end", VORLAN_U16("[A]\r\nk=v\r\n[B]\r\nx=1\r"),
+         {{VORLAN_U16("A"), VORLAN_U16("k"), VORLAN_U16("v")}, {VORLAN_U16("B"), VORLAN_U16("x"), VORLAN_U16("1")}}, whole},
     };
     for (const Case& c : cases) {
         CIniSet set;
-        EXPECT_EQ(set.Parse(c.text), c.complete) << c.note;
+        EXPECT_EQ(set.Parse(c.text), c.read) << c.note;
         EXPECT_EQ(Contents(set), c.want) << c.note;
     }
 }
@@ -93,7 +108,7 @@ TEST(IniFormatTest, RoundTripKeepsEverySectionAndKey) {
 
     bool whole = false;
     CIniSet back;
-    EXPECT_TRUE(back.Parse(TextFromUtf16Le(Utf16LeBytes(set.Format()), &whole)));
+    EXPECT_EQ(back.Parse(TextFromUtf16Le(Utf16LeBytes(set.Format()), &whole)), IniText::kComplete);
     EXPECT_TRUE(whole);
     EXPECT_EQ(Contents(back), Contents(set));
 }

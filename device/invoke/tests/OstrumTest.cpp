@@ -124,14 +124,24 @@ protected:
     }
     static Answer FileCrc(const std::wstring& path, DWORD quick = 0) { return Invoke(L"CECalcCRC32", CrcRequest(path, quick)); }
     static DWORD Update(const std::wstring& path, DWORD crc) { return Invoke(L"CeUpdateFileCRCRecord", CrcRecord(path, crc)).Word(); }
-    static std::string StoreText() {
+    // The store's bytes as the device holds them.
+    static std::string StoreBytes() {
         HANDLE h = CreateFileW(device->HostPath(kStore).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         if (h == INVALID_HANDLE_VALUE) return "<none>";
-        std::wstring text(GetFileSize(h, nullptr) / 2, L'\0');
+        std::string bytes(GetFileSize(h, nullptr), '\0');
         DWORD got = 0;
-        ReadFile(h, text.data(), static_cast<DWORD>(text.size() * 2), &got, nullptr);
+        ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
         CloseHandle(h);
-        return std::string(text.begin(), text.end());
+        return bytes.substr(0, got);
+    }
+    static bool Exists(const std::wstring& path) {
+        return GetFileAttributesW(device->HostPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    static std::string StoreText() {
+        std::string bytes = StoreBytes(), text;
+        if (bytes == "<none>") return bytes;
+        for (size_t i = 0; i + 1 < bytes.size(); i += 2) text += bytes[i];
+        return text;
     }
 
     RapiSession session;
@@ -240,6 +250,81 @@ TEST_F(Ostrum, AStoreThatCannotBeReadIsNeitherEmptyNorOverwritten) {
     EXPECT_NE(Update(L"\\Sync\\other.txt", 7), static_cast<DWORD>(S_OK));
     ASSERT_TRUE(device->SetUnreadable(L"\\Program Files\\Dravenhall\\Vorlan", false));
     EXPECT_EQ(StoreText(), before);
+}
+
+// UTF-16LE bytes of ASCII text, as the store holds it.
+std::string StoreOf(const std::string& ascii) {
+    std::string bytes;
+    for (char c : ascii) bytes += {c, '\0'};
+    return bytes;
+}
+
+// A store broken before its last line is not the whole store: its later
+// records must not read as missing, nor be dropped by the next save. Only a
+// last line cut short may be lost.
+TEST_F(Ostrum, AStoreBrokenPartWayIsNeitherReadAsWholeNorRewritten) {
+    const std::wstring first = L"\\Sync\\first.txt", later = L"\\Sync\\later.txt";
+    ASSERT_TRUE(Put(first, "1"));
+    ASSERT_TRUE(Put(later, "2"));
+    const std::string records = "[\\Sync\\first.txt]\r\nCRC=" + std::to_string(vorlan::Crc32("1")) + "\r\n\r\n";
+    const std::string tail = "[\\Sync\\later.txt]\r\nCRC=" + std::to_string(vorlan::Crc32("2")) + "\r\n\r\n";
+    struct Case {
+        const char* note;
+        std::string bytes;
+    };
+    const Case broken[] = {
+        {"a zero character in the middle", StoreOf(records) + std::string(2, '\0') + StoreOf(tail)},
+        {"a key line that lost its '='", StoreOf(records + "CRC\r\n" + tail)},
+        {"a header that lost its ']'", StoreOf(records + "[\\Sync\\lost.txt\r\nCRC=5\r\n" + tail)},
+    };
+    for (const Case& c : broken) {
+        ASSERT_TRUE(Put(kStore, c.bytes));
+        EXPECT_EQ(Status(first), 5u) << c.note;
+        EXPECT_EQ(Status(later), 5u) << c.note << ": a record after the damage is not \"new\"";
+        EXPECT_EQ(Status(L"\\Sync\\never.txt"), 5u) << c.note;
+        EXPECT_NE(Update(L"\\Sync\\other.txt", 7), static_cast<DWORD>(S_OK)) << c.note;
+        EXPECT_NE(Invoke(L"CeRemoveFileCRCRecord", Text(first)).Word(), static_cast<DWORD>(S_OK)) << c.note;
+        EXPECT_EQ(StoreBytes(), c.bytes) << c.note << ": the store is left as it was";
+    }
+
+    // Cut in its last line: what came before it is the store.
+    ASSERT_TRUE(Put(kStore, StoreOf(records + tail.substr(0, 14))));
+    EXPECT_EQ(Status(first), 4u);
+    EXPECT_EQ(Status(later), 0u);
+    EXPECT_EQ(Update(later, vorlan::Crc32("2")), static_cast<DWORD>(S_OK));
+    EXPECT_EQ(Status(first), 4u);
+    EXPECT_EQ(Status(later), 4u);
+    EXPECT_EQ(Invoke(L"CeClearStorage", {}).Word(), static_cast<DWORD>(S_OK));
+}
+
+// Clearing takes what an interrupted save left beside the store too, or the
+// next read would bring the cleared records back from the backup.
+TEST_F(Ostrum, ClearingLeavesNoBackupToComeBack) {
+    const std::wstring file = L"\\Sync\\cleared.txt";
+    ASSERT_TRUE(Put(file, "c"));
+    const std::string record = StoreOf("[\\Sync\\cleared.txt]\r\nCRC=" + std::to_string(vorlan::Crc32("c")) + "\r\n\r\n");
+    for (bool withStore : {true, false}) {
+        if (withStore) {
+            ASSERT_TRUE(Put(kStore, record));
+        }
+        ASSERT_TRUE(Put(std::wstring(kStore) + L".bak", record));
+        ASSERT_TRUE(Put(std::wstring(kStore) + L".tmp", record));
+        EXPECT_EQ(Invoke(L"CeClearStorage", {}).Word(), static_cast<DWORD>(S_OK)) << withStore;
+        for (const wchar_t* suffix : {L"", L".bak", L".tmp"})
+            EXPECT_FALSE(Exists(std::wstring(kStore) + suffix)) << withStore << " " << suffix;
+        EXPECT_EQ(Status(file), 0u) << withStore << ": no record came back";
+    }
+
+    // A backup that cannot be deleted: the clearing fails and the records stay.
+    ASSERT_TRUE(Put(kStore, record));
+    ASSERT_TRUE(Put(std::wstring(kStore) + L".bak", record));
+    uint32_t hold = device->HoldFile(std::wstring(kStore) + L".bak", 0);
+    ASSERT_NE(hold, 0u);
+    EXPECT_EQ(Invoke(L"CeClearStorage", {}).Word(), static_cast<DWORD>(E_FAIL));
+    device->ReleaseFile(hold);
+    EXPECT_EQ(Status(file), 4u);
+    EXPECT_EQ(Invoke(L"CeClearStorage", {}).Word(), static_cast<DWORD>(S_OK));
+    EXPECT_FALSE(Exists(std::wstring(kStore) + L".bak"));
 }
 
 TEST_F(Ostrum, FolderStatusAndClearing) {
