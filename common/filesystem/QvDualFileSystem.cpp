@@ -69,6 +69,49 @@ bool IsAbsent(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ER
 
 bool IsDotEntry(const wchar_t* name) { return !std::wcscmp(name, L".") || !std::wcscmp(name, L".."); }
 
+// A whole file is written beside its target under these names and moved
+// over it, so a write that fails leaves the old content.
+const wchar_t kNewFileSuffix[] = L".vorlan-new";
+const wchar_t kOldFileSuffix[] = L".vorlan-old";
+
+// Deletes a file of the side, read-only or not; one already gone is no error.
+bool RemoveSideFile(CQvCERapiWrapper& side, const std::wstring& path) {
+    side.SetFileAttributes(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return side.DeleteFile(path.c_str()) || IsAbsent(side.GetLastError());
+}
+
+HRESULT WriteNewSideFile(CQvCERapiWrapper& side, const wchar_t* path, const char* buffer, DWORD size,
+                         FILETIME creation, FILETIME lastAccess, FILETIME lastWrite, DWORD attributes) {
+    SideHandle file(side, side.CreateFile(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
+    if (!file.Valid()) return FromError(side.GetLastError());
+    const DWORD chunk = side.IsDevice() ? kDeviceWriteChunk : kDesktopWriteChunk;
+    for (DWORD done = 0; done < size;) {
+        DWORD piece = std::min(chunk, size - done), written = 0;
+        if (!side.WriteFile(file.Get(), buffer + done, piece, &written, nullptr) || written != piece) return E_FAIL;
+        done += piece;
+    }
+    if (!side.SetFileTime(file.Get(), &creation, &lastAccess, &lastWrite)) return E_FAIL;
+    return file.Close() ? S_OK : E_FAIL;
+}
+
+// Puts the written file in the target's place. The desktop replaces in one
+// move. The device's move never replaces, so its old file is moved aside
+// first, put back when the new one cannot take its place, and deleted last.
+HRESULT MoveOver(CQvCERapiWrapper& side, const std::wstring& written, const wchar_t* target, bool hadOld) {
+    if (!side.IsDevice())
+        return MoveFileExW(written.c_str(), target, MOVEFILE_REPLACE_EXISTING) ? S_OK : FromError(::GetLastError());
+    if (!hadOld) return side.MoveFile(written.c_str(), target) ? S_OK : FromError(side.GetLastError());
+    const std::wstring old = std::wstring(target) + kOldFileSuffix;
+    RemoveSideFile(side, old);  // left by an interrupted write
+    if (!side.MoveFile(target, old.c_str())) return FromError(side.GetLastError());
+    if (!side.MoveFile(written.c_str(), target)) {
+        HRESULT hr = FromError(side.GetLastError());
+        side.MoveFile(old.c_str(), target);
+        return hr;
+    }
+    return RemoveSideFile(side, old) ? S_OK : FromError(side.GetLastError());
+}
+
 }  // namespace
 
 void CQvDualFileSystem::SetDevice(BOOL bDevice) { SetWrapper(std::make_unique<CQvCERapiWrapper>(bDevice)); }
@@ -234,26 +277,18 @@ HRESULT CQvDualFileSystem::WriteWholeFile(const wchar_t* path, const char* buffe
     CQvCERapiWrapper* side = Side();
     if (!side) return E_UNEXPECTED;
     if (!path || (!buffer && size)) return E_POINTER;
-    SideHandle file(*side, side->CreateFile(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
-    if (!file.Valid()) return FromError(side->GetLastError());
+    // What could not be created over is not replaced either.
+    DWORD existing = side->GetFileAttributes(path);
+    bool hadOld = existing != INVALID_FILE_ATTRIBUTES;
+    if (!hadOld && !IsAbsent(side->GetLastError())) return FromError(side->GetLastError());
+    if (hadOld && (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
 
-    const DWORD chunk = side->IsDevice() ? kDeviceWriteChunk : kDesktopWriteChunk;
-    HRESULT hr = S_OK;
-    for (DWORD done = 0; done < size;) {
-        DWORD piece = std::min(chunk, size - done), written = 0;
-        if (!side->WriteFile(file.Get(), buffer + done, piece, &written, nullptr) || written != piece) {
-            hr = E_FAIL;
-            break;
-        }
-        done += piece;
-    }
-    if (SUCCEEDED(hr) && !side->SetFileTime(file.Get(), &creation, &lastAccess, &lastWrite)) hr = E_FAIL;
-    if (!file.Close()) hr = E_FAIL;
-    if (FAILED(hr)) {
-        // The file was created read-only when its attributes say so.
-        side->SetFileAttributes(path, FILE_ATTRIBUTE_NORMAL);
-        side->DeleteFile(path);
-    }
+    const std::wstring temporary = std::wstring(path) + kNewFileSuffix;
+    RemoveSideFile(*side, temporary);  // left by an interrupted write
+    HRESULT hr = WriteNewSideFile(*side, temporary.c_str(), buffer, size, creation, lastAccess, lastWrite, attributes);
+    if (SUCCEEDED(hr)) hr = MoveOver(*side, temporary, path, hadOld);
+    if (FAILED(hr)) RemoveSideFile(*side, temporary);
     return hr;
 }
 
@@ -328,8 +363,16 @@ HRESULT CQvDualFileSystem::RegisterDll(const wchar_t* path, BOOL bRegister) {
     if (!wrapper_) return E_UNEXPECTED;
     if (!path) return E_POINTER;
     if (IsDevice()) return RegisterDeviceDll(path, bRegister);
+    // Only the file the path names is loaded: a bare name would be looked
+    // for along the search path, and another DLL of that name run.
+    wchar_t full[MAX_PATH];
+    DWORD n = GetFullPathNameW(path, MAX_PATH, full, nullptr);
+    if (n == 0) return FromError(::GetLastError());
+    if (n >= MAX_PATH) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+    DWORD attributes = GetFileAttributesW(full);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return S_FALSE;
     UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    HMODULE module = LoadLibraryW(path);
+    HMODULE module = LoadLibraryExW(full, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     SetErrorMode(mode);
     if (!module) return S_FALSE;
     using Entry = HRESULT(STDAPICALLTYPE*)();

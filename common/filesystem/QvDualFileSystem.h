@@ -73,12 +73,16 @@ public:
     // that fails or ends early is a failure and hands out nothing.
     HRESULT ReadWholeFile(const wchar_t* path, FILETIME* lastWrite, char** buffer, DWORD* attributes, DWORD* size,
                           FILETIME* creation = nullptr, FILETIME* lastAccess = nullptr);
-    // Creates the file anew with the attributes, writes the buffer in
-    // pieces (256 KB on the device, 2 MB on the desktop), sets the three
-    // times and closes it. A file that cannot be created (a read-only one,
-    // say) is left as it was and the creation's error returned; a failed
-    // or short write, or times that cannot be set, give E_FAIL and the
-    // partial file is deleted.
+    // Makes the buffer the file's content, with the attributes and the three
+    // times: it is written in pieces (256 KB on the device, 2 MB on the
+    // desktop) to path + ".vorlan-new", which is then moved over the file
+    // (on the device the old file is moved to path + ".vorlan-old" first,
+    // and deleted once the new one is in place). Any failure leaves the old
+    // file as it was and removes the new one: a read-only file or a folder
+    // is not replaced (ERROR_ACCESS_DENIED); a file that cannot be created
+    // or moved gives its error; a failed or short write, or times that
+    // cannot be set, give E_FAIL. Should the old copy not be deleted at the
+    // end, the new content is in place and the deletion's error returned.
     HRESULT WriteWholeFile(const wchar_t* path, const char* buffer, DWORD size, FILETIME creation,
                            FILETIME lastAccess, FILETIME lastWrite, DWORD attributes);
 
@@ -96,10 +100,13 @@ public:
     // refused (E_INVALIDARG), so one path deletes one item.
     HRESULT DeleteLocal(const wchar_t* path);
     // Calls DllRegisterServer (bRegister non-zero) or DllUnregisterServer
-    // of the DLL on the current side. Desktop: S_OK when the entry was
-    // called (its own result is not looked at), S_FALSE when the file does
-    // not load or lacks the entry. Device: the transport's result
-    // (RegisterDeviceDll).
+    // of the DLL on the current side. Desktop: the path is made absolute
+    // first (against the current folder), so only that file is loaded, and
+    // a file that is not there is not loaded at all; S_OK when the entry was
+    // called (its own result is not looked at), S_FALSE when the file is
+    // missing, does not load or lacks the entry; ERROR_FILENAME_EXCED_RANGE
+    // for a full path of MAX_PATH characters or more. Device: the
+    // transport's result (RegisterDeviceDll).
     HRESULT RegisterDll(const wchar_t* path, BOOL bRegister);
 
 private:

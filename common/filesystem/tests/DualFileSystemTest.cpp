@@ -79,6 +79,16 @@ struct Faults {
         }
         return realWrite(h, buffer, size, written, overlapped);
     }
+    static BOOL WINAPI FailingSetTime(HANDLE, const FILETIME*, const FILETIME*, const FILETIME*) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    // The second move fails; the others are made.
+    static inline decltype(&CeMoveFile) realMove = nullptr;
+    static BOOL WINAPI FailingMove(LPCWSTR from, LPCWSTR to) {
+        if (calls++ == 1) return FALSE;
+        return realMove(from, to);
+    }
     // Every piece is written short.
     static BOOL WINAPI ShortWrite(HANDLE h, LPCVOID buffer, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
         return realWrite(h, buffer, size > 1 ? size - 1 : size, written, overlapped);
@@ -236,22 +246,65 @@ TEST_P(DualFileSystem, ReadsThatEndEarlyHandOutNothing) {
     }
 }
 
-TEST_P(DualFileSystem, AFailedWriteLeavesNoPartialFile) {
+// An overwrite that fails at any step (a full disk, a dropped connection,
+// times that cannot be set, a target held open) leaves the old bytes; a new
+// file that fails is not there at all; nothing is left beside either.
+TEST_P(DualFileSystem, AFailedWriteLeavesTheOldFile) {
     using WriteEntry = decltype(&CeWriteFile);
-    for (WriteEntry fake : {WriteEntry(Faults::FailingWrite), WriteEntry(Faults::ShortWrite)}) {
-        const std::wstring path = At(L"partial.bin");
-        ASSERT_EQ(Write(path, "old content"), S_OK);
-        CQvDualFileSystem faulty;
-        Faulty(faulty, [fake](CQvCERapiWrapper& table) {
-            Faults::realWrite = table.WriteFile;
-            table.WriteFile = fake;
-        });
-        const std::string bytes = Pattern(0x400001);  // more than one piece on either side
-        EXPECT_EQ(faulty.WriteWholeFile(path.c_str(), bytes.data(), static_cast<DWORD>(bytes.size()), Time(1),
-                                        Time(2), Time(3), FILE_ATTRIBUTE_READONLY),
-                  E_FAIL);
-        EXPECT_FALSE(Exists(path));
+    using TimeEntry = decltype(&CeSetFileTime);
+    struct Case {
+        const char* note;
+        std::function<void(CQvCERapiWrapper&)> fault;
+    };
+    const Case cases[] = {
+        {"the second piece fails", [](CQvCERapiWrapper& t) { Faults::realWrite = t.WriteFile, t.WriteFile = WriteEntry(Faults::FailingWrite); }},
+        {"every piece is short", [](CQvCERapiWrapper& t) { Faults::realWrite = t.WriteFile, t.WriteFile = WriteEntry(Faults::ShortWrite); }},
+        {"the times cannot be set", [](CQvCERapiWrapper& t) { t.SetFileTime = TimeEntry(Faults::FailingSetTime); }},
+    };
+    const std::string bytes = Pattern(0x400001);  // more than one piece on either side
+    for (const Case& c : cases) {
+        for (bool hadOld : {true, false}) {
+            const std::wstring path = At(L"partial.bin");
+            if (hadOld) {
+                ASSERT_EQ(Write(path, "old content"), S_OK);
+            }
+            CQvDualFileSystem faulty;
+            Faulty(faulty, c.fault);
+            EXPECT_EQ(faulty.WriteWholeFile(path.c_str(), bytes.data(), static_cast<DWORD>(bytes.size()), Time(1),
+                                            Time(2), Time(3), FILE_ATTRIBUTE_READONLY),
+                      E_FAIL) << c.note;
+            if (hadOld) {
+                Read old = ReadBack(fs, path);
+                EXPECT_EQ(old.bytes, "old content") << c.note;
+                EXPECT_EQ(Value(old.lastWrite), 3u) << c.note;
+                EXPECT_EQ(fs.DeleteFile(path.c_str()), S_OK);
+            }
+            EXPECT_FALSE(Exists(path)) << c.note << (hadOld ? "" : ": a new file that failed");
+            EXPECT_FALSE(Exists(path + L".vorlan-new")) << c.note;
+            EXPECT_FALSE(Exists(path + L".vorlan-old")) << c.note;
+        }
     }
+
+    // Held open by another program, on its side.
+    const std::wstring held = At(L"held.bin");
+    ASSERT_EQ(Write(held, "old content"), S_OK);
+    for (DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}}) {
+        uint32_t hold = 0;
+        HANDLE mine = INVALID_HANDLE_VALUE;
+        if (OnDevice())
+            ASSERT_NE(hold = device->HoldFile(held, share), 0u);
+        else
+            ASSERT_NE(mine = CreateFileW(held.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr),
+                      INVALID_HANDLE_VALUE);
+        EXPECT_TRUE(FAILED(Write(held, bytes))) << share;
+        if (OnDevice()) device->ReleaseFile(hold);
+        else CloseHandle(mine);
+        EXPECT_EQ(ReadBack(fs, held).bytes, "old content") << share;
+        EXPECT_FALSE(Exists(held + L".vorlan-new")) << share;
+        EXPECT_FALSE(Exists(held + L".vorlan-old")) << share;
+    }
+    EXPECT_EQ(Write(held, "new content"), S_OK);
+    EXPECT_EQ(ReadBack(fs, held).bytes, "new content");
 }
 
 TEST_P(DualFileSystem, FoldersAndDeletion) {
@@ -451,6 +504,24 @@ TEST_P(DeviceFileSystem, AFolderThatCannotBeReadIsNotRemoved) {
     EXPECT_TRUE(Exists(At(L"locked\\inner")));
 }
 
+// The device moves its old file aside before the new one takes its place;
+// when that second move fails, the old file is put back.
+TEST_P(DeviceFileSystem, AReplacementThatCannotBeMovedInPutsTheOldFileBack) {
+    const std::wstring path = At(L"moved.txt");
+    ASSERT_EQ(Write(path, "old content"), S_OK);
+    CQvDualFileSystem faulty;
+    Faulty(faulty, [](CQvCERapiWrapper& table) {
+        Faults::realMove = table.MoveFile;
+        table.MoveFile = Faults::FailingMove;
+    });
+    const std::string bytes = "new content";
+    EXPECT_TRUE(FAILED(faulty.WriteWholeFile(path.c_str(), bytes.data(), static_cast<DWORD>(bytes.size()), Time(1),
+                                             Time(2), Time(3), FILE_ATTRIBUTE_ARCHIVE)));
+    EXPECT_EQ(ReadBack(fs, path).bytes, "old content");
+    EXPECT_FALSE(Exists(path + L".vorlan-new"));
+    EXPECT_FALSE(Exists(path + L".vorlan-old"));
+}
+
 TEST_P(DeviceFileSystem, FilesCrossTheConnection) {
     // As the core copies: read on one side, write on the other, and back.
     const std::wstring local = Wide(desktop->Path()) + L"\\cross.bin";
@@ -496,6 +567,43 @@ TEST_P(DesktopFileSystem, APathTooLongIsRefusedNotCut) {
     EXPECT_EQ(fs.RemoveFolder(tooLong.c_str()), refused);
     EXPECT_EQ(fs.DeleteLocal(tooLong.c_str()), refused);
     EXPECT_EQ(ReadBack(fs, prefix).bytes, "kept");
+}
+
+// A path without a folder names a file in the current folder, never a DLL of
+// that name found along the search path (the program's own folder first).
+TEST_P(DesktopFileSystem, ABareDllNameLoadsOnlyTheFileItNames) {
+    wchar_t program[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);
+    std::wstring programFolder = program;
+    programFolder.resize(programFolder.rfind(L'\\'));
+    const std::wstring name = Wide(testing::UniqueName("vfsreg")) + L".dll";
+    const std::wstring besideProgram = programFolder + L"\\" + name;
+    ASSERT_TRUE(CopyFileW(testing::BuildPath(VORLAN_DESKTOP_DLL).c_str(), besideProgram.c_str(), FALSE));
+    wchar_t before[MAX_PATH];
+    ASSERT_GT(GetCurrentDirectoryW(MAX_PATH, before), 0u);
+    ASSERT_TRUE(SetCurrentDirectoryW(base.c_str()));
+    auto state = [] {
+        char text[16] = {};
+        GetEnvironmentVariableA("VORLAN_FS_TEST_DLL", text, sizeof text);
+        return std::string(text);
+    };
+    SetEnvironmentVariableA("VORLAN_FS_TEST_DLL", "untouched");
+
+    EXPECT_EQ(fs.RegisterDll(name.c_str(), TRUE), S_FALSE) << "not in the current folder";
+    EXPECT_EQ(state(), "untouched");
+    EXPECT_EQ(fs.DeleteFile(name.c_str()), S_OK) << "nothing there to delete";
+    EXPECT_EQ(state(), "untouched") << "the DLL beside the program was not unregistered";
+    EXPECT_NE(GetFileAttributesW(besideProgram.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    ASSERT_TRUE(CopyFileW(testing::BuildPath(VORLAN_DESKTOP_DLL).c_str(), At(name).c_str(), FALSE));
+    EXPECT_EQ(fs.RegisterDll(name.c_str(), TRUE), S_OK) << "the file in the current folder";
+    EXPECT_EQ(state(), "registered");
+    EXPECT_EQ(fs.DeleteFile(name.c_str()), S_OK);
+    EXPECT_EQ(state(), "unregistered");
+    EXPECT_FALSE(Exists(At(name)));
+
+    SetCurrentDirectoryW(before);
+    DeleteFileW(besideProgram.c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(DesktopOnly, DesktopFileSystem, ::testing::Values(false),
