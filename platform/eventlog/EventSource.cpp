@@ -1,7 +1,11 @@
 #include "EventSource.h"
 
+#include <cstdio>
+
 #include "EventSources.h"
+#include "RecordFit.h"
 #include "TextConversion.h"
+#include "VorlanMessages.h"
 
 namespace vorlan::eventlog {
 namespace {
@@ -39,12 +43,7 @@ EventSource::~EventSource() {
     if (system_) DeregisterEventSource(system_);
 }
 
-bool EventSource::Report(WORD type, WORD category, DWORD eventId, const std::vector<std::string>& strings,
-                         std::string_view data) {
-    if (strings.size() > kMaxEventStrings) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return false;
-    }
+EventRecord EventSource::NewRecord(WORD type, WORD category, DWORD eventId) const {
     EventRecord record;
     record.type = type;
     record.category = category;
@@ -53,10 +52,36 @@ bool EventSource::Report(WORD type, WORD category, DWORD eventId, const std::vec
     record.processId = GetCurrentProcessId();
     record.source = Utf8FromAnsi(source_);
     record.computer = ComputerName();
+    return record;
+}
+
+void EventSource::ReportRefusal(DWORD eventId, const char* reason) {
+    EventRecord note = NewRecord(EVENTLOG_ERROR_TYPE, 0, EVT_EVENT_NOT_STORED);
+    char id[16];
+    std::snprintf(id, sizeof id, "0x%08lX", static_cast<unsigned long>(eventId));
+    note.strings = {id, reason};
+    store_.Append(note);
+}
+
+bool EventSource::Report(WORD type, WORD category, DWORD eventId, const std::vector<std::string>& strings,
+                         std::string_view data) {
+    // An event the store cannot take leaves a note of its loss, so the
+    // failure it was to report does not vanish without a trace.
+    if (strings.size() > kMaxEventStrings) {
+        ReportRefusal(eventId, "it has more insertion strings than an event may have");
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    EventRecord record = NewRecord(type, category, eventId);
     for (const std::string& s : strings) record.strings.push_back(Utf8FromAnsi(s));
     record.data.assign(data);
-    bool stored = store_.Append(record);
-    DWORD error = GetLastError();
+    // Insertion strings too long for the store are cut with a visible mark
+    // rather than the whole event refused.
+    bool fits = FitEventRecord(record, store_.RecordBound());
+    bool stored = fits && store_.Append(record);
+    DWORD error = fits ? GetLastError() : ERROR_INVALID_PARAMETER;
+    if (!stored && error == ERROR_INVALID_PARAMETER)
+        ReportRefusal(eventId, "it is larger than the log can hold");
 
     bool system = true;
     if (system_) {

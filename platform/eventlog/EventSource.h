@@ -27,12 +27,19 @@ public:
     const EventStore& Store() const { return store_; }
 
     // Texts in the process's ANSI code page. True when the store took the
-    // record (and the system's log too, where there is one).
+    // record (and the system's log too, where there is one). Insertion
+    // strings that would make the record too large for the store are cut,
+    // each ended by a mark that says so (RecordFit.h). A record the store
+    // still refuses as too large (raw data, more than kMaxEventStrings
+    // strings) is replaced in the store by an EVT_EVENT_NOT_STORED record
+    // naming its identifier, and the result is false.
     bool Report(WORD type, WORD category, DWORD eventId, const std::vector<std::string>& strings,
                 std::string_view data = {});
 
 private:
     EventSource(std::string source, std::string log, HANDLE system);
+    EventRecord NewRecord(WORD type, WORD category, DWORD eventId) const;
+    void ReportRefusal(DWORD eventId, const char* reason);
 
     std::string source_;
     std::string log_;

@@ -2,16 +2,21 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "EventSources.h"
 #include "SharedFile.h"
 
 namespace vorlan::eventlog {
 
-EventStore::EventStore(std::string path, uint32_t maxSize) : path_(std::move(path)), maxSize_(maxSize) {}
+EventStore::EventStore(std::string path, uint32_t maxSize)
+    : path_(std::move(path)), maxSize_(std::max(maxSize, kSmallestMaxLogSize)) {}
+
+size_t EventStore::RecordBound() const { return std::min<size_t>(kMaxEventRecordSize, maxSize_ / 4); }
 
 bool EventStore::Append(const EventRecord& record) const {
     std::string bytes;
-    if (!EncodeEventRecord(record, bytes) || bytes.size() > maxSize_ / 2) {
+    if (!EncodeEventRecord(record, bytes) || bytes.size() > RecordBound()) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }

@@ -12,11 +12,17 @@ namespace vorlan::eventlog {
 
 class EventStore {
 public:
+    // A bound below kSmallestMaxLogSize is raised to it.
     EventStore(std::string path, uint32_t maxSize);
 
     const std::string& Path() const { return path_; }
+    // The largest record Append takes: a quarter of the log's bound, at most
+    // kMaxEventRecordSize. A trim keeps the newest half, so it keeps such a
+    // record together with at least as many bytes of the ones before it.
+    size_t RecordBound() const;
     // False, with the system's error as the last error, when the record does
-    // not fit its bounds or the file cannot be written.
+    // not fit its bounds (ERROR_INVALID_PARAMETER; the records already there
+    // stay) or the file cannot be written.
     bool Append(const EventRecord& record) const;
     // Every readable record, oldest first; false when the file exists but
     // cannot be read (a missing file holds no records).

@@ -7,8 +7,10 @@
 #include "EventSources.h"
 #include "EventStore.h"
 #include "EventText.h"
+#include "RecordFit.h"
 #include "SharedFile.h"
 #include "TestLog.h"
+#include "TextConversion.h"
 #include "VorlanMessages.h"
 
 namespace vorlan::eventlog {
@@ -74,7 +76,10 @@ TEST(EventSourceTest, ReportWritesTheWholeRecord) {
     EXPECT_EQ(decoded.records[1].data, std::string("\1\2", 2));
 
     EXPECT_FALSE(source->Report(EVENTLOG_ERROR_TYPE, 0, 1, std::vector<std::string>(kMaxEventStrings + 1, "s")));
-    EXPECT_EQ(ReadLog(log).records.size(), 2u) << "a record over its bounds is refused, not cut";
+    decoded = ReadLog(log);
+    ASSERT_EQ(decoded.records.size(), 3u);
+    EXPECT_EQ(decoded.records[2].eventId, static_cast<uint32_t>(EVT_EVENT_NOT_STORED))
+        << "a record over its bounds is not stored; a note of its loss is";
 }
 
 TEST(EventSourceTest, TextsOutsideTheWesternCodePagesSurvive) {
@@ -162,6 +167,96 @@ TEST(EventStoreTest, AStoreOverItsBoundKeepsTheNewestHalf) {
     EXPECT_EQ(decoded.records.back().strings[1], "199");
     EXPECT_GT(decoded.records.size(), 20u);
     EXPECT_EQ(decoded.damagedBytes, 0u);
+}
+
+// Sets the log's "MaxSize" as an administrator would.
+void SetLogMaxSize(const TestLog& log, DWORD size) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kEventLogKey) + "\\" + log.Log()).c_str(), 0, nullptr, 0,
+                              KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "MaxSize", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&size), sizeof size);
+    RegCloseKey(key);
+}
+
+std::string Repeated(const std::string& text, size_t times) {
+    std::string out;
+    for (size_t i = 0; i < times; ++i) out += text;
+    return out;
+}
+
+// A small log holding 30 records takes an event as large as the whole log
+// would allow by cutting its insertion strings, each with a mark; the 30
+// records keep their place.
+TEST(EventSourceTest, AnEventTooLargeForASmallLogIsCutAndTheRecordsStay) {
+    TestLog log("small");
+    SetLogMaxSize(log, 1000);
+    EXPECT_EQ(LogMaxSize(log.Log()), kSmallestMaxLogSize) << "a bound below the smallest is raised to it";
+    auto source = EventSource::Open(log.Source());
+    ASSERT_TRUE(source);
+    for (int i = 0; i < 30; ++i) ASSERT_TRUE(source->Report(EVENTLOG_ERROR_TYPE, 0, 7, {std::string(100, 'r'), std::to_string(i)}));
+
+    struct Case {
+        const char* note;
+        std::vector<std::string> strings;
+    };
+    const Case cases[] = {
+        {"one string of 40,000 characters", {std::string(40000, 'a')}},
+        {"two of 20,000, each within the bound of a string", {std::string(20000, 'b'), "short", std::string(20000, 'c')}},
+        {"a cut never splits a character", {std::string(13333, 'x') + Repeated("\xC3\xA9", 9000)}},
+    };
+    size_t count = 30;
+    for (const Case& c : cases) {
+        EXPECT_TRUE(source->Report(EVENTLOG_ERROR_TYPE, 0, 8, c.strings)) << c.note;
+        DecodedLog decoded = ReadLog(log);
+        ASSERT_EQ(decoded.records.size(), ++count) << c.note;
+        for (int i = 0; i < 30; ++i)
+            EXPECT_EQ(decoded.records[i].strings, (std::vector<std::string>{std::string(100, 'r'), std::to_string(i)}))
+                << c.note << ": record " << i;
+        const EventRecord& cut = decoded.records.back();
+        std::string encoded;
+        ASSERT_TRUE(EncodeEventRecord(cut, encoded));
+        EXPECT_LE(encoded.size(), source->Store().RecordBound()) << c.note;
+        ASSERT_EQ(cut.strings.size(), c.strings.size()) << c.note;
+        for (size_t i = 0; i < c.strings.size(); ++i) {
+            std::string whole = Utf8FromAnsi(c.strings[i]);
+            if (cut.strings[i] == whole) continue;  // a string that fitted is kept whole
+            size_t characters = MultiByteToWideChar(CP_ACP, 0, c.strings[i].data(), static_cast<int>(c.strings[i].size()),
+                                                    nullptr, 0);
+            const std::string mark = CutMark(characters);
+            ASSERT_GT(cut.strings[i].size(), mark.size()) << c.note;
+            EXPECT_EQ(cut.strings[i].substr(cut.strings[i].size() - mark.size()), mark) << c.note;
+            std::string kept = cut.strings[i].substr(0, cut.strings[i].size() - mark.size());
+            EXPECT_EQ(whole.compare(0, kept.size(), kept), 0) << c.note << ": the text's beginning is kept";
+            EXPECT_GT(kept.size(), 5000u) << c.note;
+            EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, kept.data(), static_cast<int>(kept.size()),
+                                          nullptr, 0) > 0, true) << c.note << ": valid UTF-8";
+        }
+        EXPECT_EQ(cut.strings[c.strings.size() > 1 ? 1 : 0] == "short", c.strings.size() > 1) << c.note;
+    }
+}
+
+// What the store still cannot take leaves a note of the loss in its place.
+TEST(EventSourceTest, AnEventTheStoreRefusesLeavesANote) {
+    TestLog log("refused");
+    auto source = EventSource::Open(log.Source());
+    ASSERT_TRUE(source);
+    ASSERT_TRUE(source->Report(EVENTLOG_ERROR_TYPE, 0, 1, {"before"}));
+    EXPECT_FALSE(source->Report(EVENTLOG_ERROR_TYPE, 0, 0xC0020009, {"x"}, std::string(kMaxEventDataSize + 1, 'd')));
+    EXPECT_FALSE(source->Report(EVENTLOG_ERROR_TYPE, 0, 0xC002000B, std::vector<std::string>(kMaxEventStrings + 1, "s")));
+    DecodedLog decoded = ReadLog(log);
+    ASSERT_EQ(decoded.records.size(), 3u);
+    EXPECT_EQ(decoded.records[0].strings, std::vector<std::string>{"before"});
+    for (auto [i, id] : {std::pair{1, "0xC0020009"}, std::pair{2, "0xC002000B"}}) {
+        EXPECT_EQ(decoded.records[i].eventId, static_cast<uint32_t>(EVT_EVENT_NOT_STORED));
+        EXPECT_EQ(decoded.records[i].type, EVENTLOG_ERROR_TYPE);
+        ASSERT_EQ(decoded.records[i].strings.size(), 2u);
+        EXPECT_EQ(decoded.records[i].strings[0], id);
+        EXPECT_TRUE(decoded.records[i].data.empty());
+    }
+    MessageFiles files;
+    const std::string text = FormatEventText(decoded.records[1], log.Log(), files);
+    EXPECT_EQ(text.rfind("The event 0xC0020009 could not be stored in the event log: ", 0), 0u) << text;
 }
 
 TEST(EventTextTest, MessagesFromTheMessageFile) {
