@@ -39,6 +39,10 @@ public:
     SideHandle& operator=(const SideHandle&) = delete;
     bool Valid() const { return h_ && h_ != INVALID_HANDLE_VALUE; }
     HANDLE Get() const { return h_; }
+    void Reset(HANDLE h) {
+        Close();
+        h_ = h;
+    }
     bool Close() {
         if (!Valid()) return true;
         return side_.CloseHandle(std::exchange(h_, INVALID_HANDLE_VALUE)) != FALSE;
@@ -82,7 +86,10 @@ bool RemoveSideFile(CQvCERapiWrapper& side, const std::wstring& path) {
 
 HRESULT WriteNewSideFile(CQvCERapiWrapper& side, const wchar_t* path, const char* buffer, DWORD size,
                          FILETIME creation, FILETIME lastAccess, FILETIME lastWrite, DWORD attributes) {
-    SideHandle file(side, side.CreateFile(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
+    auto create = [&] { return side.CreateFile(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr); };
+    SideHandle file(side, create());
+    // One left read-only by an interrupted write blocks the creation.
+    if (!file.Valid() && RemoveSideFile(side, path)) file.Reset(create());
     if (!file.Valid()) return FromError(side.GetLastError());
     const DWORD chunk = side.IsDevice() ? kDeviceWriteChunk : kDesktopWriteChunk;
     for (DWORD done = 0; done < size;) {
@@ -102,14 +109,17 @@ HRESULT MoveOver(CQvCERapiWrapper& side, const std::wstring& written, const wcha
         return MoveFileExW(written.c_str(), target, MOVEFILE_REPLACE_EXISTING) ? S_OK : FromError(::GetLastError());
     if (!hadOld) return side.MoveFile(written.c_str(), target) ? S_OK : FromError(side.GetLastError());
     const std::wstring old = std::wstring(target) + kOldFileSuffix;
-    RemoveSideFile(side, old);  // left by an interrupted write
-    if (!side.MoveFile(target, old.c_str())) return FromError(side.GetLastError());
+    // An old copy left by an interrupted write blocks the first move.
+    if (!side.MoveFile(target, old.c_str()) &&
+        (!RemoveSideFile(side, old) || !side.MoveFile(target, old.c_str())))
+        return FromError(side.GetLastError());
     if (!side.MoveFile(written.c_str(), target)) {
         HRESULT hr = FromError(side.GetLastError());
         side.MoveFile(old.c_str(), target);
         return hr;
     }
-    return RemoveSideFile(side, old) ? S_OK : FromError(side.GetLastError());
+    // Not read-only: WriteWholeFile replaces no read-only file.
+    return side.DeleteFile(old.c_str()) ? S_OK : FromError(side.GetLastError());
 }
 
 }  // namespace
@@ -285,7 +295,6 @@ HRESULT CQvDualFileSystem::WriteWholeFile(const wchar_t* path, const char* buffe
         return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
 
     const std::wstring temporary = std::wstring(path) + kNewFileSuffix;
-    RemoveSideFile(*side, temporary);  // left by an interrupted write
     HRESULT hr = WriteNewSideFile(*side, temporary.c_str(), buffer, size, creation, lastAccess, lastWrite, attributes);
     if (SUCCEEDED(hr)) hr = MoveOver(*side, temporary, path, hadOld);
     if (FAILED(hr)) RemoveSideFile(*side, temporary);

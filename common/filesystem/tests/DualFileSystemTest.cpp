@@ -305,6 +305,17 @@ TEST_P(DualFileSystem, AFailedWriteLeavesTheOldFile) {
     }
     EXPECT_EQ(Write(held, "new content"), S_OK);
     EXPECT_EQ(ReadBack(fs, held).bytes, "new content");
+
+    // What an interrupted write left beside the file does not block the next
+    // (the desktop, which replaces in one move, never leaves an old copy).
+    ASSERT_EQ(Write(held + L".vorlan-new", "stale", FILE_ATTRIBUTE_READONLY), S_OK);
+    if (OnDevice()) {
+        ASSERT_EQ(Write(held + L".vorlan-old", "stale", FILE_ATTRIBUTE_READONLY), S_OK);
+    }
+    EXPECT_EQ(Write(held, "newer content"), S_OK);
+    EXPECT_EQ(ReadBack(fs, held).bytes, "newer content");
+    EXPECT_FALSE(Exists(held + L".vorlan-new"));
+    EXPECT_FALSE(Exists(held + L".vorlan-old"));
 }
 
 TEST_P(DualFileSystem, FoldersAndDeletion) {
