@@ -46,7 +46,9 @@ HRESULT Status(DWORD cbInput, BYTE* pInput, DWORD* pcbOutput, BYTE** ppOutput, B
 HRESULT Registration(DWORD cbInput, BYTE* pInput, DWORD* pcbOutput, BYTE** ppOutput, const wchar_t* entryName) {
     const wchar_t* path;
     DWORD result = kDllNotCalled;
-    if (ReadText(cbInput, pInput, path)) {
+    // Only the file the path names: the device has no current folder, and a
+    // name without one would be looked for along the search path.
+    if (ReadText(cbInput, pInput, path) && path[0] == L'\\' && GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) {
         HMODULE module = LoadLibraryW(path);
         if (module) {
             auto entry = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddressW(module, entryName));

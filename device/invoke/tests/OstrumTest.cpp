@@ -508,8 +508,11 @@ TEST_F(Ostrum, DllRegistrationRunsTheDllsOwnEntries) {
         {L"RegisterDll", L"\\Windows\\notadll.dll", 1, false},
         {L"RegisterDll", L"\\Windows\\plain.dll", 1, false},
         {L"RegisterDll", L"\\Windows\\missing.dll", 1, false},
+        {L"RegisterDll", L"regtest.dll", 1, false},  // a bare name is not looked for along the search path
+        {L"RegisterDll", L"Windows\\regtest.dll", 1, false},
         {L"RegisterDll", L"\\Windows\\regtest.dll", 0, true},  // its registration fails, but it ran
         {L"UnregisterDll", L"\\Windows\\plain.dll", 1, true},
+        {L"UnregisterDll", L"regtest.dll", 1, true},
         {L"UnregisterDll", L"\\Windows\\regtest.dll", 0, false},
     };
     for (const Case& c : cases) {
