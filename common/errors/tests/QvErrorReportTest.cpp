@@ -109,28 +109,32 @@ TEST_F(QvErrorReportTest, AnOverlongFailureIsCutNotLost) {
     TestSource source("overlong", MESSAGES_PATH);
     CQvErrorReport report;
     ASSERT_EQ(report.Init(kEngineGuid, nullptr, source.Name(), 1033, nullptr), S_OK);
-    const std::string url = "http://host/" + std::string(33000 - 12, 'u');
-    EXPECT_EQ(report.ReportErrorWithArg(EVT_NOT_A_URL, EVENTLOG_ERROR_TYPE, 0, url), S_OK);
-    std::vector<EventRecord> records = source.Records();
-    ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].eventId, static_cast<uint32_t>(EVT_NOT_A_URL));
-    ASSERT_EQ(records[0].strings.size(), 1u);
-    const std::string& cut = records[0].strings[0];
-    EXPECT_LE(cut.size(), kMaxEventStringSize);
-    const std::string mark = eventlog::CutMark(33000);
-    ASSERT_GT(cut.size(), mark.size());
-    EXPECT_EQ(cut.substr(cut.size() - mark.size()), mark);
-    EXPECT_EQ(url.compare(0, cut.size() - mark.size(), cut, 0, cut.size() - mark.size()), 0);
-    EXPECT_NE(TakeErrorInfo().description.find(url), std::string::npos) << "the error information keeps the whole text";
+    size_t count = 0;
+    for (size_t length : {size_t{33000}, size_t{40000}}) {
+        const std::string url = "http://host/" + std::string(length - 12, 'u');
+        EXPECT_EQ(report.ReportErrorWithArg(EVT_NOT_A_URL, EVENTLOG_ERROR_TYPE, 0, url), S_OK);
+        std::vector<EventRecord> records = source.Records();
+        ASSERT_EQ(records.size(), ++count) << length;
+        EXPECT_EQ(records.back().eventId, static_cast<uint32_t>(EVT_NOT_A_URL));
+        ASSERT_EQ(records.back().strings.size(), 1u);
+        const std::string& cut = records.back().strings[0];
+        EXPECT_LE(cut.size(), kMaxEventStringSize);
+        const std::string mark = eventlog::CutMark(length);
+        ASSERT_GT(cut.size(), mark.size());
+        EXPECT_EQ(cut.substr(cut.size() - mark.size()), mark);
+        EXPECT_EQ(url.compare(0, cut.size() - mark.size(), cut, 0, cut.size() - mark.size()), 0);
+        EXPECT_NE(TakeErrorInfo().description.find(url), std::string::npos)
+            << "the error information keeps the whole text";
+    }
 
     EXPECT_EQ(report.ReportError(EVT_DEVICE_NOT_CONNECTED, EVENTLOG_ERROR_TYPE, 0,
                                  std::vector<std::string>(kMaxEventStrings + 1, "s")),
               S_OK);
-    records = source.Records();
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records[1].eventId, static_cast<uint32_t>(EVT_EVENT_NOT_STORED));
-    ASSERT_FALSE(records[1].strings.empty());
-    EXPECT_EQ(records[1].strings[0], "0xC0020011");
+    std::vector<EventRecord> records = source.Records();
+    ASSERT_EQ(records.size(), count + 1);
+    EXPECT_EQ(records.back().eventId, static_cast<uint32_t>(EVT_EVENT_NOT_STORED));
+    ASSERT_FALSE(records.back().strings.empty());
+    EXPECT_EQ(records.back().strings[0], "0xC0020011");
 }
 
 TEST_F(QvErrorReportTest, TheMessageFilePathIsExpanded) {
