@@ -85,8 +85,13 @@ bool EventSource::Report(WORD type, WORD category, DWORD eventId, const std::vec
 
     bool system = true;
     if (system_) {
+        // The system's log holds insertion strings to the same bound, so it
+        // gets them as the store has them.
+        std::vector<std::string> cut;
+        if (fits)
+            for (const std::string& s : record.strings) cut.push_back(AnsiFromUtf8(s));
         std::vector<const char*> texts;
-        for (const std::string& s : strings) texts.push_back(s.c_str());
+        for (const std::string& s : fits ? cut : strings) texts.push_back(s.c_str());
         system = ReportEventA(system_, type, category, eventId, nullptr, static_cast<WORD>(texts.size()),
                               static_cast<DWORD>(data.size()), texts.empty() ? nullptr : texts.data(),
                               data.empty() ? nullptr : const_cast<char*>(data.data())) != FALSE;
