@@ -8,6 +8,7 @@
 #include "CeRapi.h"
 #include "ComPtr.h"
 #include "CoreRun.h"
+#include "LoopbackHttpServer.h"
 #include "RegistryByPath.h"
 #include "VorlanMessages.h"
 #include "corvath.h"
@@ -117,6 +118,34 @@ TEST_F(CoreSyncTest, FailedComponentsAreReportedAndNotRecorded) {
             ASSERT_EQ(event.strings.size(), 1u);
             EXPECT_NE(event.strings[0].find("missing.xml"), std::string::npos) << event.strings[0];
         }
+    }
+}
+
+// An error page is not a component's table, whatever its body holds: the
+// component is reported, gets no rows and is tried again next time.
+TEST_F(CoreSyncTest, ErrorPagesAreNotTables) {
+    LoopbackHttpServer server;
+    const std::string table = "<root>\n\t<RecorderSync Name=\"e1\"/>\n</root>";
+    server.Serve("/404.xml", table, 404);
+    server.Serve("/500.xml", "<html><body><p>Internal error</p></body></html>", 500, "text/html");
+    server.Serve("/ok.xml", table);
+    const std::string top = run_.Table(
+        "top.xml", "PlugInsCfg",
+        {CoreRun::Component("Recorder.Vorlan", server.Url("/404.xml"), "Missing"),
+         CoreRun::Component("Recorder.Vorlan", server.Url("/500.xml"), "Broken"),
+         CoreRun::Component("Recorder.Vorlan", server.Url("/ok.xml"), "Served")});
+    for (int run = 0; run < 2; ++run) {
+        run_.ClearJournal();
+        const size_t before = run_.EventIds().size();
+        ASSERT_EQ(run_.Sync(top), S_OK);
+        const auto ids = run_.EventIds();
+        EXPECT_EQ(std::count(ids.begin() + before, ids.end(), EVT_CANNOT_OPEN), 2) << "tried again at every run";
+        const Lines journal = run_.Journal();
+        EXPECT_EQ(std::count(journal.begin(), journal.end(), "PerformTransfer Name=e1 Value="), run == 0 ? 1 : 0)
+            << "only the served table, and only once";
+        EXPECT_EQ(run_.Index(server.Url("/404.xml"), "Name"), "");
+        EXPECT_EQ(run_.Index(server.Url("/500.xml"), "Name"), "");
+        EXPECT_EQ(run_.Index(server.Url("/ok.xml"), "Name"), "Served");
     }
 }
 
