@@ -14,10 +14,12 @@ public:
     explicit ComponentIndex(std::string path) : path_(std::move(path)) {}
     const std::string& Path() const { return path_; }
 
-    // A key of a section; "0" when the section or key is absent. At most 15
-    // characters are read.
+    // A key of a section, read whole; "0" when the section or key is absent.
     std::string Read(const std::string& section, const char* key) const;
-    // Records a component run now; false when the copy cannot be written.
+    // Records a component run now. What was written is read back: a value
+    // the file cannot hold as it is (too long, or one the profile functions
+    // change) leaves the copy as it was, and the answer is false, as when
+    // the copy cannot be written at all.
     bool Record(const std::string& section, const std::string& name, const std::string& version,
                 const std::string& patch) const;
 

@@ -54,13 +54,30 @@ HRESULT WriteWhole(CQvCERapiWrapper& side, const std::wstring& path, const std::
     return hr;
 }
 
+std::wstring SetAside(const std::wstring& target) { return target + L".old"; }
+
+bool Exists(CQvCERapiWrapper& side, const std::wstring& path) {
+    return side.GetFileAttributes(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A replacement cut off between its two moves leaves the target missing and
+// its old content set aside: that content is put back before the target is
+// read or replaced, and is never deleted while the target is missing.
+HRESULT RestoreSetAside(CQvCERapiWrapper& side, const std::wstring& target) {
+    const std::wstring aside = SetAside(target);
+    if (Exists(side, target) || !Exists(side, aside)) return S_OK;
+    return side.MoveFile(aside.c_str(), target.c_str()) ? S_OK : LastError(side);
+}
+
 // Puts the written copy in place of the target. The device cannot move a
 // file over another, so the old target steps aside first and comes back
 // when the copy cannot take its place.
 HRESULT Replace(CQvCERapiWrapper& side, const std::wstring& written, const std::wstring& target) {
-    const std::wstring aside = target + L".old";
+    const HRESULT restored = RestoreSetAside(side, target);
+    if (FAILED(restored)) return restored;
+    const std::wstring aside = SetAside(target);
     side.DeleteFile(aside.c_str());
-    const bool hadTarget = side.GetFileAttributes(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const bool hadTarget = Exists(side, target);
     if (hadTarget && !side.MoveFile(target.c_str(), aside.c_str())) return LastError(side);
     if (!side.MoveFile(written.c_str(), target.c_str())) {
         const HRESULT hr = LastError(side);
@@ -80,8 +97,11 @@ HRESULT CopyDeviceFile(const std::string& source, const std::string& destination
     CQvCERapiWrapper& from = toDevice ? desktop : device;
     CQvCERapiWrapper& to = toDevice ? device : desktop;
 
+    const std::wstring origin = com::WideFromAnsi(source);
+    HRESULT hr = RestoreSetAside(from, origin);
+    if (FAILED(hr)) return hr;
     std::vector<char> bytes;
-    HRESULT hr = ReadWhole(from, com::WideFromAnsi(source), bytes);
+    hr = ReadWhole(from, origin, bytes);
     if (FAILED(hr)) return hr;
     const std::wstring target = com::WideFromAnsi(destination);
     const std::wstring written = target + L".tmp";

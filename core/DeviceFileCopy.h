@@ -9,7 +9,9 @@ namespace vorlan {
 
 // Copies source to destination, from the desktop to the device (toDevice)
 // or back. The destination is replaced only once every byte was read and
-// written; until then, and after any failure, it keeps what it held. S_OK,
+// written; until then, and after any failure, it keeps what it held. On
+// either side, a file found missing while its old content lies set aside
+// (a replacement cut off part-way) gets that content back first. S_OK,
 // or the failure (HRESULT of the Win32 error) of the step that failed.
 HRESULT CopyDeviceFile(const std::string& source, const std::string& destination, bool toDevice);
 

@@ -13,6 +13,7 @@
 #include "Settings.h"
 #include "CeDeviceInfo.h"
 #include "Url.h"
+#include "UrlNormalForm.h"
 #include "UserOrMachine.h"
 #include "VorlanMessages.h"
 #include "XmlSql.h"
@@ -36,7 +37,8 @@ struct RunState {
     bool indexKnown = true;
     bool errorsSeen = false;
     DWORD errorLevel = 0;
-    // Tables being run, outermost first, to cut cycles in a project.
+    // Tables being run, outermost first, to cut cycles in a project; in
+    // their comparison form, so that no spelling of a table enters it again.
     std::vector<std::string> openTables;
 };
 
@@ -48,7 +50,7 @@ RunState& Run() {
 // Marks a table as being run for the life of the object.
 class OpenTable {
 public:
-    explicit OpenTable(const std::string& url) { Run().openTables.push_back(url); }
+    explicit OpenTable(const std::string& url) { Run().openTables.push_back(UrlComparisonForm(url)); }
     ~OpenTable() { Run().openTables.pop_back(); }
     OpenTable(const OpenTable&) = delete;
     OpenTable& operator=(const OpenTable&) = delete;
@@ -56,7 +58,7 @@ public:
 
 bool IsOpen(const std::string& url) {
     const auto& open = Run().openTables;
-    return std::find(open.begin(), open.end(), url) != open.end();
+    return std::find(open.begin(), open.end(), UrlComparisonForm(url)) != open.end();
 }
 
 std::string Field(IInfoNode* row, const char* name) {
@@ -105,6 +107,11 @@ HRESULT CPackageSync::Sync(const std::string& progId, const std::string& url) {
         ReportError(2);
     }
     return result;
+}
+
+HRESULT CPackageSync::RefuseProject(const std::string& text) {
+    Fail(EVT_NOT_A_URL, text);
+    return E_INVALIDARG;
 }
 
 HRESULT CPackageSync::RunConfig(const std::string& progId, const std::string& url) {

@@ -30,6 +30,9 @@ public:
     HRESULT Sync(const std::string& progId, const std::string& url);
     // One table handed row by row to the plug-in named by progId.
     HRESULT RunConfig(const std::string& progId, const std::string& url);
+    // Reports a project text that cannot be run, with it as insertion
+    // string; E_INVALIDARG.
+    HRESULT RefuseProject(const std::string& text);
 
 private:
     void ShowProgress(IInfoNode* row, int index, int count);

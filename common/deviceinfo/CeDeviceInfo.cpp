@@ -121,10 +121,19 @@ long CCeDeviceInfo::GetOsBuildNumber(std::string& out) {
 }
 
 long CCeDeviceInfo::GetDeviceName(std::string& out) {
-    wchar_t name[kDeviceNameChars];
-    bool read = CeRegReadString(kDeviceNamePath, name, kDeviceNameChars) == ERROR_SUCCESS && name[0];
-    deviceName_ = read ? com::AnsiFromWide(name) : "Unknown";
+    std::string name;
+    deviceName_ = SUCCEEDED(ReadDeviceName(name)) ? name : "Unknown";
     return Text(out, deviceName_);
+}
+
+HRESULT CCeDeviceInfo::ReadDeviceName(std::string& out) {
+    out.clear();
+    wchar_t name[kDeviceNameChars];
+    const LONG read = CeRegReadString(kDeviceNamePath, name, kDeviceNameChars);
+    if (read != ERROR_SUCCESS) return read == -1 ? E_FAIL : HRESULT_FROM_WIN32(read);
+    if (!name[0]) return E_FAIL;
+    out = com::AnsiFromWide(name);
+    return S_OK;
 }
 
 long CCeDeviceInfo::GetOwnerName(std::string& out) { return Text(out, OwnerRecord().name); }

@@ -44,6 +44,9 @@ public:
     // The device registry's HKEY_LOCAL_MACHINE\Ident\Name (at most 127
     // characters), "Unknown" when it cannot be read or is empty.
     long GetDeviceName(std::string& out);
+    // The same name, for callers to whom an unread name is no name: S_OK,
+    // or the registry's failure (E_FAIL for an empty name) with out empty.
+    HRESULT ReadDeviceName(std::string& out);
     long GetOwnerName(std::string& out);
     long GetOwnerCompany(std::string& out);
     long GetOwnerAddress(std::string& out);

@@ -8,6 +8,17 @@ namespace vorlan {
 
 HRESULT GetTwoWaySyncDataPath(std::string& path) {
     path.clear();
+    // Without the device's own name the file would be some other device's,
+    // or one that all unnamed devices share.
+    CCeDeviceInfo device;
+    HRESULT hr = device.Init();
+    if (FAILED(hr)) return hr;
+    std::string name;
+    hr = device.ReadDeviceName(name);
+    if (FAILED(hr)) return hr;
+    std::string file;
+    if (!TwoWayStateFileName(name, file)) return E_FAIL;
+
     std::string folder;
     // An undefined variable stays as written; it must not become a folder.
     if (!ExpandEnvironment("%APPDATA%", folder, MAX_PATH) || folder.empty() || folder == "%APPDATA%")
@@ -17,13 +28,6 @@ HRESULT GetTwoWaySyncDataPath(std::string& path) {
         if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
             return HRESULT_FROM_WIN32(GetLastError());
     }
-
-    CCeDeviceInfo device;
-    device.Init();  // without a device the name is "Unknown"
-    std::string name;
-    device.GetDeviceName(name);
-    std::string file;
-    if (!TwoWayStateFileName(name, file)) return E_FAIL;
     std::string full = folder + "\\" + file;
     if (full.size() >= MAX_PATH) return E_FAIL;
     path = std::move(full);

@@ -9,7 +9,8 @@ template <class Read>
 LONG UserThenMachine(std::string_view settingsPath, Read&& read) {
     std::string path = "HKEY_CURRENT_USER";
     path += settingsPath;
-    if (read(path) == ERROR_SUCCESS) return ERROR_SUCCESS;
+    const LONG user = read(path);
+    if (user != ERROR_FILE_NOT_FOUND && user != ERROR_INVALID_DATATYPE) return user;
     path = "HKEY_LOCAL_MACHINE";
     path += settingsPath;
     return read(path);

@@ -1,8 +1,11 @@
 #pragma once
 // Settings named by a path without its root, such as
 // "\SOFTWARE\Dravenhall\Vorlan\ErrorLevel": read from HKEY_CURRENT_USER and,
-// when that read fails for any reason (key or value missing, wrong type,
-// too long), from HKEY_LOCAL_MACHINE, whose result is then returned.
+// when the user has none (key or value missing, or a value of the wrong
+// type), from HKEY_LOCAL_MACHINE, whose result is then returned. Any other
+// failure of the user's read (a value too long for the buffer, a key that
+// cannot be opened) is returned as it is: the user's setting is there, and
+// the machine's must not silently take its place.
 #include <windows.h>
 
 #include <cstddef>

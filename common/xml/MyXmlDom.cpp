@@ -1,7 +1,11 @@
 #include "MyXmlDom.h"
 
+#include <cstring>
+#include <vector>
+
 #include "Bstr.h"
 #include "ComPtr.h"
+#include "TableBytes.h"
 
 namespace vorlan {
 
@@ -36,6 +40,26 @@ private:
     VARIANT v_;
 };
 
+// Parses bytes as a document, their encoding declaration honoured.
+HRESULT LoadBytes(IXMLDOMDocument* doc, const std::vector<char>& bytes, VARIANT_BOOL* loaded) {
+    if (bytes.empty()) return S_OK;  // nothing to parse: not loaded
+    SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
+    if (!array) return E_OUTOFMEMORY;
+    void* data = nullptr;
+    HRESULT hr = SafeArrayAccessData(array, &data);
+    if (SUCCEEDED(hr)) {
+        memcpy(data, bytes.data(), bytes.size());
+        SafeArrayUnaccessData(array);
+        VARIANT source;
+        VariantInit(&source);
+        source.vt = VT_ARRAY | VT_UI1;
+        source.parray = array;
+        hr = doc->load(source, loaded);
+    }
+    SafeArrayDestroy(array);
+    return hr;
+}
+
 }  // namespace
 
 HRESULT CMyXMLDOM::Load(const std::string& path, IXMLDOMDocument** doc) {
@@ -44,10 +68,17 @@ HRESULT CMyXMLDOM::Load(const std::string& path, IXMLDOMDocument** doc) {
     HRESULT hr = (*doc)->put_async(VARIANT_FALSE);
     if (SUCCEEDED(hr)) hr = (*doc)->put_preserveWhiteSpace(VARIANT_TRUE);
     if (FAILED(hr)) return hr;
-    BstrVariant source(path);
-    if (!source.Valid()) return E_OUTOFMEMORY;
     VARIANT_BOOL loaded = VARIANT_FALSE;
-    hr = (*doc)->load(source.Get(), &loaded);
+    if (IsReadableTableSource(path)) {
+        std::vector<char> bytes;
+        hr = ReadTableBytes(path, bytes);
+        if (hr != S_OK) return hr;
+        hr = LoadBytes(*doc, bytes, &loaded);
+    } else {
+        BstrVariant source(path);
+        if (!source.Valid()) return E_OUTOFMEMORY;
+        hr = (*doc)->load(source.Get(), &loaded);
+    }
     if (FAILED(hr)) return hr;
     return loaded == VARIANT_TRUE ? S_OK : S_FALSE;
 }

@@ -18,6 +18,11 @@ HRESULT TableElement(IXMLDOMDocument* doc, ComPtr<IXMLDOMElement>& table) {
     return table ? S_OK : E_FAIL;
 }
 
+// "xmlns" and "xmlns:p" declare namespaces; they are not fields.
+bool IsNamespaceDeclaration(const std::string& name) {
+    return name == "xmlns" || name.rfind("xmlns:", 0) == 0;
+}
+
 // The fields of one row element; NULL for an element without attributes.
 HRESULT ReadRow(IXMLDOMNamedNodeMap* attributes, std::unique_ptr<StringMap>& row) {
     long count = 0;
@@ -27,15 +32,18 @@ HRESULT ReadRow(IXMLDOMNamedNodeMap* attributes, std::unique_ptr<StringMap>& row
     row = std::make_unique<StringMap>();
     for (long i = 0; i < count; ++i) {
         ComPtr<IXMLDOMNode> attribute;
-        hr = attributes->get_item(i, attribute.Put());
-        if (FAILED(hr)) return hr;
-        if (!attribute) continue;
+        // Wine's MSXML counts namespace declarations among the attributes
+        // but cannot hand them out: such an item is no field, and the row
+        // keeps the others.
+        if (FAILED(attributes->get_item(i, attribute.Put())) || !attribute) continue;
         Bstr name, text;
-        hr = attribute->get_nodeName(name.Put());
-        if (SUCCEEDED(hr)) hr = attribute->get_text(text.Put());
-        if (FAILED(hr)) return hr;
-        row->Set(name.Ansi(), text.Ansi());
+        VORLAN_RETURN_IF_FAILED(attribute->get_nodeName(name.Put()));
+        const std::string field = name.Ansi();
+        if (IsNamespaceDeclaration(field)) continue;
+        VORLAN_RETURN_IF_FAILED(attribute->get_text(text.Put()));
+        row->Set(field, text.Ansi());
     }
+    if (row->empty()) row.reset();  // only namespace declarations: no fields
     return S_OK;
 }
 

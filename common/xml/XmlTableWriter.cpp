@@ -4,6 +4,7 @@
 #include "ComCall.h"
 #include "ComPtr.h"
 #include "MyXmlDom.h"
+#include "XmlText.h"
 
 namespace vorlan {
 
@@ -28,6 +29,27 @@ HRESULT OpenTableDocument(const std::string& ownUrl, ComPtr<IXMLDOMDocument>& do
     if (hr != S_OK) return FAILED(hr) ? hr : E_FAIL;
     VORLAN_RETURN_IF_FAILED(SelectRoot(doc.Get(), root));
     return root ? S_OK : E_FAIL;
+}
+
+// The thread's error information, as COM callers read it.
+void SetErrorDescription(const std::string& text) {
+    ComPtr<ICreateErrorInfo> create;
+    if (FAILED(CreateErrorInfo(create.Put()))) return;
+    create->SetDescription(Bstr::FromAnsi(text).Get());
+    ComPtr<IErrorInfo> info;
+    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, info.PutVoid()))) SetErrorInfo(0, info.Get());
+}
+
+// A field a table cannot hold is refused before anything is written.
+HRESULT CheckFields(const std::vector<std::string>& fieldNames, const StringMap& row) {
+    for (const std::string& field : fieldNames) {
+        const std::string* value = row.Find(field);
+        if (!value || IsXmlText(com::WideFromAnsi(*value))) continue;
+        SetErrorDescription("The field \"" + field +
+                            "\" holds a control character that a table cannot store; the table was not saved.");
+        return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+    }
+    return S_OK;
 }
 
 HRESULT AppendRow(IXMLDOMDocument* doc, IXMLDOMNode* root, const std::string& tableName,
@@ -81,6 +103,9 @@ HRESULT SaveXmlTable(const std::string& ownUrl, const std::string& targetPath,
                      const std::string& tableName, const std::vector<std::string>& fieldNames,
                      const CMapArray& rows) {
     if (targetPath.empty() || tableName.empty()) return E_FAIL;
+    for (int i = 0; i < rows.GetSize(); ++i) {
+        if (const StringMap* row = rows.GetRow(i)) VORLAN_RETURN_IF_FAILED(CheckFields(fieldNames, *row));
+    }
     ComPtr<IXMLDOMDocument> doc;
     ComPtr<IXMLDOMNode> root;
     VORLAN_RETURN_IF_FAILED(OpenTableDocument(ownUrl, doc, root));

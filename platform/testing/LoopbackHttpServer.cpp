@@ -28,12 +28,19 @@ LoopbackHttpServer::~LoopbackHttpServer() {
     stopping_ = true;
     closesocket(listener_);  // wakes accept()
     thread_.join();
+    for (SOCKET client : unanswered_) closesocket(client);
     WSACleanup();
 }
 
-void LoopbackHttpServer::Serve(const std::string& path, const std::string& body, int status) {
+void LoopbackHttpServer::Serve(const std::string& path, const std::string& body, int status,
+                               const std::string& contentType) {
     std::lock_guard<std::mutex> lock(mutex_);
-    replies_[path] = {status, body};
+    replies_[path] = {status, body, contentType};
+}
+
+void LoopbackHttpServer::NeverAnswer(const std::string& path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    replies_[path] = {0, {}, {}, false};
 }
 
 std::string LoopbackHttpServer::Url(const std::string& path) const {
@@ -44,17 +51,19 @@ void LoopbackHttpServer::Loop() {
     while (!stopping_) {
         SOCKET client = accept(listener_, nullptr, nullptr);
         if (client == INVALID_SOCKET) continue;
-        Answer(client);
-        closesocket(client);
+        if (Answer(client))
+            closesocket(client);
+        else
+            unanswered_.push_back(client);
     }
 }
 
-void LoopbackHttpServer::Answer(SOCKET client) {
+bool LoopbackHttpServer::Answer(SOCKET client) {
     std::string request;
     char buffer[4096];
     while (request.find("\r\n\r\n") == std::string::npos && request.size() < 65536) {
         int n = recv(client, buffer, sizeof buffer, 0);
-        if (n <= 0) return;
+        if (n <= 0) return true;
         request.append(buffer, static_cast<size_t>(n));
     }
     ++requests_;
@@ -63,22 +72,24 @@ void LoopbackHttpServer::Answer(SOCKET client) {
     size_t end = start == std::string::npos ? start : request.find(' ', start + 1);
     std::string path = end == std::string::npos ? "" : request.substr(start + 1, end - start - 1);
 
-    Reply reply = {404, "not found"};
+    Reply reply = {404, "not found", "text/plain"};
     {
         std::lock_guard<std::mutex> lock(mutex_);
         auto found = replies_.find(path);
         if (found != replies_.end()) reply = found->second;
     }
+    if (!reply.answered) return false;
     std::string head = "HTTP/1.0 " + std::to_string(reply.status) +
                        (reply.status == 200 ? " OK" : " Error") +
-                       "\r\nContent-Type: text/xml\r\nContent-Length: " +
+                       "\r\nContent-Type: " + reply.contentType + "\r\nContent-Length: " +
                        std::to_string(reply.body.size()) + "\r\nConnection: close\r\n\r\n";
     std::string whole = head + reply.body;
     for (size_t sent = 0; sent < whole.size();) {
         int n = send(client, whole.data() + sent, static_cast<int>(whole.size() - sent), 0);
-        if (n <= 0) return;
+        if (n <= 0) return true;
         sent += static_cast<size_t>(n);
     }
+    return true;
 }
 
 }  // namespace vorlan::testing

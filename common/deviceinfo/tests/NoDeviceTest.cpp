@@ -8,6 +8,8 @@
 #include "CeDeviceInfo.h"
 #include "CeRapi.h"
 #include "DeviceSession.h"
+#include "TestSupport.h"
+#include "TwoWaySyncData.h"
 
 namespace vorlan {
 namespace {
@@ -43,6 +45,26 @@ TEST_F(NoDevice, DeviceInformationFallsBack) {
     EXPECT_EQ(platform, "kept");
     EXPECT_EQ(info.GetTotalPhysicalMemory(), 0u);
     EXPECT_EQ(info.GetUsedStorageSize(), 0u);
+}
+
+// Without a device there is no name to give the state file: no path, and
+// deleting fails, leaving a file some earlier run may have named "Unknown".
+TEST_F(NoDevice, TheStateFileHasNoPath) {
+    testing::TempFolder appData;
+    SetEnvironmentVariableA("APPDATA", appData.Path().c_str());
+    const std::string folder = appData / "Dravenhall\\Vorlan";
+    std::string path = "old";
+    EXPECT_TRUE(FAILED(GetTwoWaySyncDataPath(path)));
+    EXPECT_EQ(path, "");
+    EXPECT_EQ(GetFileAttributesA((appData / "Dravenhall").c_str()), INVALID_FILE_ATTRIBUTES) << "nothing made";
+
+    CreateDirectoryA((appData / "Dravenhall").c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string unknown = folder + "\\TwoWaySyncData-Unknown.ini";
+    testing::WriteFileBytes(unknown, "[C:\\a.txt]\r\nCRC=1\r\n");
+    EXPECT_TRUE(FAILED(DeleteTwoWaySyncData()));
+    EXPECT_EQ(testing::ReadFileBytes(unknown), "[C:\\a.txt]\r\nCRC=1\r\n");
+    SetEnvironmentVariableA("APPDATA", nullptr);
 }
 
 }  // namespace

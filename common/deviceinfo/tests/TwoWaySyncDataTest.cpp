@@ -61,5 +61,20 @@ TEST(TwoWaySyncData, ANameThatLeavesTheFolderOrAMissingAppDataFails) {
     EXPECT_EQ(GetTwoWaySyncDataPath(path), E_FAIL);
 }
 
+TEST(TwoWaySyncData, ADeviceWithoutANameHasNoStateFile) {
+    DeviceEmulator device("DeviceName =\n");
+    device.UseForRapi();
+    AppData appData;
+    const std::string unknown = appData / "Dravenhall\\Vorlan\\TwoWaySyncData-Unknown.ini";
+    std::string path = "old";
+    EXPECT_TRUE(FAILED(GetTwoWaySyncDataPath(path)));
+    EXPECT_EQ(path, "");
+    CreateDirectoryA((appData / "Dravenhall").c_str(), nullptr);
+    CreateDirectoryA((appData / "Dravenhall\\Vorlan").c_str(), nullptr);
+    testing::WriteFileBytes(unknown, "kept");
+    EXPECT_TRUE(FAILED(DeleteTwoWaySyncData()));
+    EXPECT_EQ(testing::ReadFileBytes(unknown), "kept");
+}
+
 }  // namespace
 }  // namespace vorlan

@@ -190,6 +190,24 @@ TEST_F(RegistryTest, SettingsPreferTheCurrentUser) {
     EXPECT_STREQ(buffer, "");
 }
 
+// A user's value that does not fit is the user's all the same: an error,
+// never the machine's value in its place.
+TEST_F(RegistryTest, AUserSettingTooLongIsAnErrorNotTheMachines) {
+    const std::string longPath = "C:\\" + std::string(300, 'p') + "\\top.xml";
+    RegWriteString(User("Vorlan\\PluginConfig"), longPath.c_str());
+    RegWriteString(Machine("Vorlan\\PluginConfig"), "C:\\machine.xml");
+    char buffer[MAX_PATH];
+    EXPECT_EQ(ReadUserOrMachineString(settings_ + "PluginConfig", buffer, sizeof buffer), ERROR_MORE_DATA);
+    EXPECT_STREQ(buffer, "");
+    std::string text = "old";
+    EXPECT_EQ(ReadUserOrMachineString(settings_ + "PluginConfig", text), ERROR_SUCCESS) << "fits 1000 bytes";
+    EXPECT_EQ(text, longPath);
+    const std::string tooLong(1200, 'x');
+    RegWriteString(User("Vorlan\\PluginConfig"), tooLong.c_str());
+    EXPECT_EQ(ReadUserOrMachineString(settings_ + "PluginConfig", text), ERROR_MORE_DATA);
+    EXPECT_EQ(text, "");
+}
+
 TEST_F(RegistryTest, MapLoadsStringValuesInEnumerationOrder) {
     const std::string longText(300, 'L');
     RegWriteString(User("ProgId\\files"), "Feldane.Vorlan");

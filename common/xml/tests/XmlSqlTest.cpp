@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "LoopbackHttpServer.h"
+#include "TableBytes.h"
 #include "TestSupport.h"
 #include "XmlSql.h"
 
@@ -111,6 +112,78 @@ TEST_F(XmlSqlTest, ReadsFileAndHttpUrlsAlike) {
     CXmlSql missing;
     CMapArray* rows = nullptr;
     EXPECT_EQ(missing.Execute(server.Url("/absent.xml"), &rows), S_FALSE);
+}
+
+// An error page is no table, whatever it holds, and a server that takes the
+// request and never answers is given up after the time limit.
+TEST_F(XmlSqlTest, OnlyASuccessfulAnswerInTimeIsATable) {
+    const std::string table = "<root>\n\t<R a=\"1\"/>\n</root>";
+    const std::string html = "<html><head><title>Not Found</title></head><body><p>gone</p></body></html>";
+    vorlan::testing::LoopbackHttpServer server;
+    struct Case {
+        const char* path;
+        const std::string& body;
+        int status;
+        const char* type;
+    };
+    const Case cases[] = {
+        {"/404-table.xml", table, 404, "text/xml"},
+        {"/500-table.xml", table, 500, "text/xml"},
+        {"/404-page.xml", html, 404, "text/html"},
+        {"/500-page.xml", html, 500, "text/html"},
+        {"/302-table.xml", table, 302, "text/xml"},
+    };
+    for (const Case& c : cases) server.Serve(c.path, c.body, c.status, c.type);
+    for (const Case& c : cases) {
+        CXmlSql sql;
+        CMapArray* rows = reinterpret_cast<CMapArray*>(1);
+        EXPECT_EQ(sql.Execute(server.Url(c.path), &rows), S_FALSE) << c.path;
+        EXPECT_EQ(rows, nullptr) << c.path;
+    }
+    server.Serve("/ok.xml", table, 200);
+    CXmlSql ok;
+    CMapArray* rows = nullptr;
+    EXPECT_EQ(ok.Execute(server.Url("/ok.xml"), &rows), S_OK);
+    EXPECT_EQ(Describe(rows), "a=1");
+
+    server.NeverAnswer("/silent.xml");
+    const DWORD limit = vorlan::TableTimeLimit();
+    vorlan::SetTableTimeLimit(1500);
+    const DWORD start = GetTickCount();
+    CXmlSql silent;
+    EXPECT_EQ(silent.Execute(server.Url("/silent.xml"), &rows), S_FALSE);
+    const DWORD waited = GetTickCount() - start;
+    vorlan::SetTableTimeLimit(limit);
+    EXPECT_EQ(rows, nullptr);
+    EXPECT_GE(waited, 1000u);
+    EXPECT_LT(waited, 15000u);
+}
+
+// A plain path is the file it names: escapes in it are part of the name,
+// while in its file URL they are escapes.
+TEST_F(XmlSqlTest, PercentSignsInAPlainPathArePartOfTheName) {
+    const std::string path = Table("100%41.xml", "<root><R a=\"1\"/></root>");
+    Table("100A.xml", "<root><R other=\"wrong file\"/></root>");
+    std::string fileUrl = "file:///" + folder_.Path() + "/100%2541.xml";
+    for (char& c : fileUrl)
+        if (c == '\\') c = '/';
+    for (const std::string& source : {path, fileUrl}) {
+        CXmlSql sql;
+        CMapArray* rows = nullptr;
+        EXPECT_EQ(sql.Execute(source, &rows), S_OK) << source;
+        EXPECT_EQ(Describe(rows), "a=1") << source;
+    }
+}
+
+// Namespace declarations are no fields; they never cost a table its rows.
+TEST_F(XmlSqlTest, NamespaceDeclarationsOnRowsAreSkipped) {
+    CXmlSql sql;
+    CMapArray* rows = nullptr;
+    EXPECT_EQ(sql.Execute(Table("ns.xml", "<root>\n\t<R xmlns=\"v\" a=\"1\"/>\n\t<R xmlns:p=\"u\" b=\"2\"/>"
+                                          "\n\t<R xmlns=\"w\"/>\n\t<R c=\"3\"/>\n</root>"),
+                          &rows),
+              S_OK);
+    EXPECT_EQ(Describe(rows), "a=1|b=2|<null>|c=3");
 }
 
 TEST_F(XmlSqlTest, HugeAttributeIsReadWhole) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "Bstr.h"
+#include "ComPtr.h"
 #include "TestSupport.h"
 #include "XmlSql.h"
 #include "XmlTableWriter.h"
@@ -62,6 +64,38 @@ TEST_F(XmlTableWriterTest, WritesTheTableLayout) {
     std::string again = folder_ / "again.xml";
     ASSERT_EQ(SaveXmlTable(path, again, "FileSync", fields_, *read), S_OK);
     EXPECT_EQ(ReadFileBytes(again), file);
+}
+
+// A field XML cannot hold would make the table unreadable from then on: it
+// is refused, named, and the old file stays as it was.
+TEST_F(XmlTableWriterTest, FieldsXmlCannotHoldAreRefused) {
+    std::string path = folder_ / "kept.xml";
+    CMapArray good;
+    good.Add(Row({{"OriginUrl", "a.txt"}}));
+    ASSERT_EQ(SaveXmlTable("", path, "FileSync", fields_, good), S_OK);
+    const std::string before = ReadFileBytes(path);
+
+    for (const char* bad : {"a\x01" "b", "\x1b[0m", "x\x7f\x1f"}) {
+        CMapArray rows;
+        rows.Add(Row({{"OriginUrl", "b.txt"}}));
+        rows.Add(Row({{"OriginUrl", "c.txt"}, {"Dest", bad}}));
+        SetErrorInfo(0, nullptr);
+        EXPECT_EQ(SaveXmlTable(path, path, "FileSync", fields_, rows), HRESULT_FROM_WIN32(ERROR_INVALID_DATA));
+        EXPECT_EQ(ReadFileBytes(path), before);
+        EXPECT_EQ(GetFileAttributesA((path + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+        vorlan::com::ComPtr<IErrorInfo> error;
+        ASSERT_EQ(GetErrorInfo(0, error.Put()), S_OK);
+        vorlan::com::Bstr text;
+        error->GetDescription(text.Put());
+        EXPECT_NE(text.Ansi().find("\"Dest\""), std::string::npos) << text.Ansi();
+    }
+    CXmlSql sql;
+    CMapArray* read = nullptr;
+    EXPECT_EQ(sql.Execute(path, &read), S_OK);
+
+    CMapArray allowed;  // tab, line feed and carriage return are text
+    allowed.Add(Row({{"OriginUrl", "a\tb\nc\rd"}}));
+    EXPECT_EQ(SaveXmlTable(path, path, "FileSync", fields_, allowed), S_OK);
 }
 
 TEST_F(XmlTableWriterTest, NoRowsReadsBackAsZeroRows) {
