@@ -375,7 +375,7 @@ TEST_F(CoreSyncTest, ProjectTextsTooLongAreReported) {
     };
     const Case cases[] = {
         {"a 300-character URL", run_.Folder() / (std::string(280, 'x') + ".xml"), "", ""},
-        {"a 16,000-character URL", "C:\\" + std::string(16000, 'y') + ".xml", "", ""},
+        {"a 40,000-character URL", "C:\\" + std::string(40000, 'y') + ".xml", "", ""},
         {"a 300-character user PluginConfig", "", longUserProject, longUserProject},
         {"a user PluginConfig too long to read", "", "C:\\" + std::string(1500, 'z'),
          "\\SOFTWARE\\Dravenhall\\Vorlan\\PluginConfig"},
@@ -402,7 +402,7 @@ TEST_F(CoreSyncTest, ProjectTextsTooLongAreReported) {
     DeleteRegValue(machine);
 
     // A component's address as long: its event, and the component is not recorded.
-    const std::string longConfig = std::string(16000, 'c') + ".xml";
+    const std::string longConfig = std::string(40000, 'c') + ".xml";
     const std::string top =
         run_.Table("long.xml", "PlugInsCfg", {CoreRun::Component("Recorder.Vorlan", longConfig, "Long")});
     EXPECT_EQ(run_.Sync(top), S_OK);
