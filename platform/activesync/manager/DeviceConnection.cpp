@@ -1,0 +1,88 @@
+#include "DeviceConnection.h"
+
+#include <string>
+
+#include "AutoStart.h"
+#include "CeUtil.h"
+#include "ServiceKeys.h"
+
+namespace vorlan::activesync {
+namespace {
+
+struct ObjectType {
+    std::string name, store;
+};
+
+std::vector<ObjectType> RegisteredTypes() {
+    std::vector<ObjectType> types;
+    HKEY objects = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kObjectsKey, 0, KEY_READ, &objects) != ERROR_SUCCESS) return types;
+    char name[256];
+    for (DWORD index = 0; RegEnumKeyA(objects, index, name, sizeof name) == ERROR_SUCCESS; ++index) {
+        char store[256] = "";
+        DWORD size = sizeof store - 1;
+        if (RegGetValueA(objects, name, "Store", RRF_RT_REG_SZ, nullptr, store, &size) == ERROR_SUCCESS)
+            types.push_back({name, store});
+    }
+    RegCloseKey(objects);
+    return types;
+}
+
+// Switched off through CeUtil, where the options write it.
+bool Disabled(const std::string& type) {
+    std::string path = "Objects\\" + type;
+    HCESVC service = nullptr;
+    if (FAILED(CeSvcOpen(CESVC_SYNCHRONIZATION, path.data(), FALSE, &service))) return false;
+    DWORD disabled = 0;
+    const bool off = SUCCEEDED(CeSvcGetDword(service, "Disabled", &disabled)) && disabled != 0;
+    CeSvcClose(service);
+    return off;
+}
+
+}  // namespace
+
+HRESULT DeviceConnection::Connected() {
+    if (connected_) return Synchronize();
+    connected_ = true;
+    journal_.Write({"device", "connected"});
+    StartAutoStartPrograms(journal_);
+    HRESULT result = S_OK;
+    for (const ObjectType& type : RegisteredTypes()) {
+        if (Disabled(type.name)) {
+            journal_.Write({"provider", type.name, type.store, "disabled"});
+            continue;
+        }
+        ProviderSession* session = nullptr;
+        for (auto& known : sessions_)
+            if (known->ObjectType() == type.name) session = known.get();
+        if (!session)
+            session = sessions_.emplace_back(std::make_unique<ProviderSession>(journal_, notify_, type.name, type.store))
+                          .get();
+        const HRESULT hr = session->Open();
+        if (FAILED(hr) && SUCCEEDED(result)) result = hr;
+    }
+    const HRESULT hr = Synchronize();
+    return FAILED(result) ? result : hr;
+}
+
+HRESULT DeviceConnection::Synchronize() {
+    if (!connected_) return HRESULT_FROM_WIN32(ERROR_NOT_CONNECTED);
+    journal_.Write({"sync", "begin"});
+    HRESULT result = S_OK;
+    for (auto& session : sessions_) {
+        if (!session->IsOpen()) continue;  // disabled, or it failed to open
+        const HRESULT hr = session->Synchronize();
+        if (FAILED(hr) && SUCCEEDED(result)) result = hr;
+    }
+    journal_.Write({"sync", "end"});
+    return result;
+}
+
+void DeviceConnection::Disconnected() {
+    if (!connected_) return;
+    for (auto& session : sessions_) session->Close();
+    connected_ = false;
+    journal_.Write({"device", "disconnected"});
+}
+
+}  // namespace vorlan::activesync

@@ -1,0 +1,37 @@
+#pragma once
+// What the service manager does for a connected device: the auto-start
+// programs, and a session with every enabled provider registered under
+// ActiveSync's synchronisation objects.
+#include <memory>
+#include <vector>
+
+#include "Journal.h"
+#include "ProviderSession.h"
+#include "ReplNotify.h"
+
+namespace vorlan::activesync {
+
+class DeviceConnection {
+public:
+    explicit DeviceConnection(const Journal& journal) : journal_(journal), notify_(journal) {}
+    ~DeviceConnection() { Disconnected(); }
+    DeviceConnection(const DeviceConnection&) = delete;
+    DeviceConnection& operator=(const DeviceConnection&) = delete;
+
+    // Starts the programs, opens the providers and synchronises once. A
+    // connection that is up already is only synchronised.
+    HRESULT Connected();
+    // Every open provider synchronises; HRESULT_FROM_WIN32(ERROR_NOT_CONNECTED)
+    // without a device.
+    HRESULT Synchronize();
+    void Disconnected();
+
+private:
+    const Journal& journal_;
+    ReplNotify notify_;
+    bool connected_ = false;
+    // Kept over connections, so each provider's items are known again.
+    std::vector<std::unique_ptr<ProviderSession>> sessions_;
+};
+
+}  // namespace vorlan::activesync
