@@ -33,6 +33,13 @@ bool ServiceManagerProcess::Started() const {
 
 void ServiceManagerProcess::Stop() const { PostMessageA(FindWindowA(nullptr, "DccMan"), WM_CLOSE, 0, 0); }
 
+HRESULT ServiceManagerProcess::Command(UINT message) const {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(FindWindowA(nullptr, "DccMan"), message, 0, 0, SMTO_NORMAL, 240000, &answer))
+        return E_FAIL;
+    return static_cast<HRESULT>(answer);
+}
+
 bool ServiceManagerProcess::WaitForExit() const { return WaitForSingleObject(process_, 10000) == WAIT_OBJECT_0; }
 
 std::vector<ServiceManagerProcess::Line> ServiceManagerProcess::Lines() const { return ReadJournal(journal_); }

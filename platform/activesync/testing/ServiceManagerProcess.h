@@ -24,6 +24,9 @@ public:
 
     bool Started() const;
     void Stop() const;
+    // Sends a command (ServiceManagerCommands.h) and waits until it has
+    // been carried out; its HRESULT, or E_FAIL when it did not answer.
+    HRESULT Command(UINT message) const;
     bool WaitForExit() const;
     std::vector<Line> Lines() const;
     // The journal's lines of one kind ("status", "balloon", ...), without the kind.
