@@ -1,5 +1,6 @@
 #include "ServiceManagerProcess.h"
 
+#include "ServiceKeys.h"
 #include "SharedFile.h"
 
 namespace vorlan::testing {
@@ -49,6 +50,11 @@ std::vector<ServiceManagerProcess::Line> ServiceManagerProcess::Lines(const std:
     for (Line line : Lines())
         if (!line.empty() && line[0] == kind) found.emplace_back(line.begin() + 1, line.end());
     return found;
+}
+
+LONG SetProviderDisabled(const std::string& objectType, DWORD disabled) {
+    const std::string key = std::string(activesync::kObjectsKey) + "\\" + objectType;
+    return RegSetKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), "Disabled", REG_DWORD, &disabled, sizeof disabled);
 }
 
 }  // namespace vorlan::testing

@@ -38,4 +38,8 @@ private:
     HANDLE process_ = nullptr;
 };
 
+// Switches an object type's provider off (1) or on (0), where ActiveSync's
+// options switch it.
+LONG SetProviderDisabled(const std::string& objectType, DWORD disabled);
+
 }  // namespace vorlan::testing

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "CeUtil.h"
 #include "ServiceKeys.h"
 #include "ServiceManagerCommands.h"
 #include "ServiceManagerProcess.h"
@@ -47,20 +46,12 @@ class ServiceManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         SetEnvironmentVariableA("VORLAN_ARGS_RECORDER", recorded_.c_str());
-        ASSERT_HRESULT_SUCCEEDED(SetDisabled(1));
+        ASSERT_EQ(SetProviderDisabled("Vorlan", 1), ERROR_SUCCESS);
     }
     void TearDown() override {
         for (const std::string& name : names_) RemoveAutoStart(name);
-        SetDisabled(0);
+        SetProviderDisabled("Vorlan", 0);
         SetEnvironmentVariableA("VORLAN_ARGS_RECORDER", nullptr);
-    }
-    static HRESULT SetDisabled(DWORD disabled) {
-        HCESVC service = nullptr;
-        HRESULT hr = CeSvcOpen(CESVC_SYNCHRONIZATION, const_cast<char*>("Objects\\Vorlan"), FALSE, &service);
-        if (FAILED(hr)) return hr;
-        hr = CeSvcSetDword(service, "Disabled", disabled);
-        CeSvcClose(service);
-        return hr;
     }
     std::string AutoStart(const std::string& arguments) {
         names_.push_back(UniqueName("ArgsRecorder"));

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "CeUtil.h"
 #include "CoreRun.h"
 #include "RegistryByPath.h"
 #include "ServiceManagerCommands.h"
@@ -16,16 +15,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 const std::string kPluginConfig = "HKEY_CURRENT_USER\\SOFTWARE\\Dravenhall\\Vorlan\\PluginConfig";
-
-// The provider's object type switched on or off where the options switch it.
-HRESULT SetDisabled(DWORD disabled) {
-    HCESVC service = nullptr;
-    HRESULT hr = CeSvcOpen(CESVC_SYNCHRONIZATION, const_cast<char*>("Objects\\Vorlan"), FALSE, &service);
-    if (FAILED(hr)) return hr;
-    hr = CeSvcSetDword(service, "Disabled", disabled);
-    CeSvcClose(service);
-    return hr;
-}
 
 class ProviderInServiceManagerTest : public ::testing::Test {
 protected:
@@ -41,13 +30,13 @@ protected:
         const std::string top = run_.Table(
             "top.xml", "PlugInsCfg", {CoreRun::Component("Recorder.Vorlan", "a.xml", "A", "1.0", "0", "1")});
         ASSERT_EQ(RegWriteString(kPluginConfig, top.c_str()), ERROR_SUCCESS);
-        ASSERT_HRESULT_SUCCEEDED(SetDisabled(0));
+        ASSERT_EQ(SetProviderDisabled("Vorlan", 0), ERROR_SUCCESS);
     }
     void TearDown() override {
         SetEnvironmentVariableA("TEMP", previousTemp_);
         SetEnvironmentVariableA("TMP", previousTmp_);
         DeleteRegValue(kPluginConfig);
-        SetDisabled(0);
+        SetProviderDisabled("Vorlan", 0);
     }
 
     size_t Transfers() const {
@@ -172,7 +161,7 @@ TEST_F(ProviderInServiceManagerTest, TheJournalHoldsEveryCallInTheServiceOrder) 
 }
 
 TEST_F(ProviderInServiceManagerTest, ADisabledProviderIsNotLoaded) {
-    ASSERT_HRESULT_SUCCEEDED(SetDisabled(1));
+    ASSERT_EQ(SetProviderDisabled("Vorlan", 1), ERROR_SUCCESS);
     ServiceManagerProcess manager;
     ASSERT_TRUE(manager.Started());
     ASSERT_EQ(manager.Command(vorlan::activesync::kDeviceConnectedMessage), S_OK);
@@ -184,7 +173,7 @@ TEST_F(ProviderInServiceManagerTest, ADisabledProviderIsNotLoaded) {
               providers.end());
 
     // Switched on again, it is loaded at the next connection.
-    ASSERT_HRESULT_SUCCEEDED(SetDisabled(0));
+    ASSERT_EQ(SetProviderDisabled("Vorlan", 0), ERROR_SUCCESS);
     ASSERT_EQ(manager.Command(vorlan::activesync::kDeviceDisconnectedMessage), S_OK);
     ASSERT_EQ(manager.Command(vorlan::activesync::kDeviceConnectedMessage), S_OK);
     EXPECT_EQ(Transfers(), 1u);
