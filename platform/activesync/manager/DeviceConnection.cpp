@@ -41,6 +41,21 @@ bool Disabled(const std::string& type) {
 
 }  // namespace
 
+DeviceConnection::DeviceConnection(const Journal& journal, std::string statePath)
+    : journal_(journal), notify_(journal), statePath_(std::move(statePath)) {
+    if (!statePath_.empty()) saved_ = LoadSavedState(statePath_);
+}
+
+HRESULT DeviceConnection::Save() const {
+    if (statePath_.empty()) return S_OK;
+    SavedState state = saved_;
+    for (const auto& session : sessions_) state[session->ObjectType()] = session->Saved();
+    if (SaveState(statePath_, state)) return S_OK;
+    const DWORD error = GetLastError();
+    journal_.Write({"state", "not saved", std::to_string(error)});
+    return HRESULT_FROM_WIN32(error);
+}
+
 HRESULT DeviceConnection::Connected() {
     if (connected_) return Synchronize();
     connected_ = true;
@@ -56,7 +71,9 @@ HRESULT DeviceConnection::Connected() {
         for (auto& known : sessions_)
             if (known->ObjectType() == type.name) session = known.get();
         if (!session)
-            session = sessions_.emplace_back(std::make_unique<ProviderSession>(journal_, notify_, type.name, type.store))
+            session = sessions_
+                          .emplace_back(std::make_unique<ProviderSession>(journal_, notify_, type.name, type.store,
+                                                                          saved_[type.name]))
                           .get();
         const HRESULT hr = session->Open();
         if (FAILED(hr) && SUCCEEDED(result)) result = hr;
@@ -75,7 +92,8 @@ HRESULT DeviceConnection::Synchronize() {
         if (FAILED(hr) && SUCCEEDED(result)) result = hr;
     }
     journal_.Write({"sync", "end"});
-    return result;
+    const HRESULT saved = Save();
+    return FAILED(result) ? result : saved;
 }
 
 void DeviceConnection::Disconnected() {

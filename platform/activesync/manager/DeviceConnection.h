@@ -13,7 +13,9 @@ namespace vorlan::activesync {
 
 class DeviceConnection {
 public:
-    explicit DeviceConnection(const Journal& journal) : journal_(journal), notify_(journal) {}
+    // statePath: where what the providers saw is remembered between runs;
+    // empty for nowhere.
+    DeviceConnection(const Journal& journal, std::string statePath);
     ~DeviceConnection() { Disconnected(); }
     DeviceConnection(const DeviceConnection&) = delete;
     DeviceConnection& operator=(const DeviceConnection&) = delete;
@@ -27,8 +29,12 @@ public:
     void Disconnected();
 
 private:
+    HRESULT Save() const;
+
     const Journal& journal_;
     ReplNotify notify_;
+    std::string statePath_;
+    SavedState saved_;
     bool connected_ = false;
     // Kept over connections, so each provider's items are known again.
     std::vector<std::unique_ptr<ProviderSession>> sessions_;

@@ -21,8 +21,18 @@ std::string Handle(const void* handle) { return handle ? "handle" : "NULL"; }
 }  // namespace
 
 ProviderSession::ProviderSession(const Journal& journal, ReplNotify& notify, std::string objectType,
-                                 std::string progId)
-    : journal_(journal), notify_(notify), objectType_(std::move(objectType)), progId_(std::move(progId)) {}
+                                 std::string progId, const ProviderState& saved)
+    : journal_(journal), notify_(notify), objectType_(std::move(objectType)), progId_(std::move(progId)),
+      storeId_(saved.storeId) {
+    for (const auto& bytes : saved.items) items_.push_back({nullptr, bytes, false});  // sent when they were seen
+}
+
+ProviderState ProviderSession::Saved() const {
+    ProviderState state{storeId_, {}};
+    for (const Seen& seen : items_)
+        if (!seen.bytes.empty()) state.items.push_back(seen.bytes);
+    return state;
+}
 
 ProviderSession::~ProviderSession() { Close(); }
 

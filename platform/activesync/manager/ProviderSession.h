@@ -14,12 +14,15 @@
 #include "Journal.h"
 #include "ReplNotify.h"
 #include "ReplStore.h"
+#include "SavedState.h"
 
 namespace vorlan::activesync {
 
 class ProviderSession {
 public:
-    ProviderSession(const Journal& journal, ReplNotify& notify, std::string objectType, std::string progId);
+    // saved: what an earlier session with this type's store saw.
+    ProviderSession(const Journal& journal, ReplNotify& notify, std::string objectType, std::string progId,
+                    const ProviderState& saved = {});
     ~ProviderSession();
     ProviderSession(const ProviderSession&) = delete;
     ProviderSession& operator=(const ProviderSession&) = delete;
@@ -36,6 +39,8 @@ public:
 
     const std::string& ObjectType() const { return objectType_; }
     bool IsOpen() const { return store_ != nullptr; }
+    // What to remember: the store's identifier and the items' byte forms.
+    ProviderState Saved() const;
 
 private:
     struct Seen {

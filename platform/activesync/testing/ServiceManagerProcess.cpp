@@ -5,8 +5,8 @@
 
 namespace vorlan::testing {
 
-ServiceManagerProcess::ServiceManagerProcess() : journal_(folder_ / "journal.txt") {
-    std::string command = std::string("\"") + SERVICE_MANAGER_PATH + "\" \"/journal:" + journal_ + "\"";
+ServiceManagerProcess::ServiceManagerProcess(const std::string& arguments) : journal_(folder_ / "journal.txt") {
+    std::string command = std::string("\"") + SERVICE_MANAGER_PATH + "\" \"/journal:" + journal_ + "\" " + arguments;
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION process = {};
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,

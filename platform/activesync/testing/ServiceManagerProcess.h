@@ -15,8 +15,9 @@ class ServiceManagerProcess {
 public:
     using Line = std::vector<std::string>;
 
-    // Starts the program and waits until its windows are up.
-    ServiceManagerProcess();
+    // Starts the program, with arguments after its journal's, and waits
+    // until its windows are up.
+    explicit ServiceManagerProcess(const std::string& arguments = "");
     // Closes it, or ends it when it does not close.
     ~ServiceManagerProcess();
     ServiceManagerProcess(const ServiceManagerProcess&) = delete;

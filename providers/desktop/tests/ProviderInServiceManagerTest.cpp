@@ -9,6 +9,7 @@
 #include "RegistryByPath.h"
 #include "ServiceManagerCommands.h"
 #include "ServiceManagerProcess.h"
+#include "SharedFile.h"
 
 namespace vorlan::testing {
 namespace {
@@ -158,6 +159,43 @@ TEST_F(ProviderInServiceManagerTest, TheJournalHoldsEveryCallInTheServiceOrder) 
     EXPECT_EQ(answer("IReplStore::ObjectToBytes").at(1), "272");
     EXPECT_EQ(answer("IReplStore::Release").at(1), "0");
     EXPECT_EQ(Transfers(), 3u);
+}
+
+// What a run of the service manager saw, its next run knows: the item is
+// made again from its byte form and, unchanged, is not sent again.
+TEST_F(ProviderInServiceManagerTest, ItemsSeenAreRememberedBetweenRuns) {
+    const std::string state = temp_ / "state.txt";
+    auto sent = [](const ServiceManagerProcess& manager) { return manager.Lines("sent").size(); };
+    {
+        ServiceManagerProcess manager("\"/state:" + state + "\"");
+        ASSERT_EQ(manager.Command(vorlan::activesync::kDeviceConnectedMessage), S_OK);
+        EXPECT_EQ(sent(manager), 1u);
+    }
+    const auto saved = ReadJournal(state);
+    ASSERT_EQ(saved.size(), 2u);
+    EXPECT_EQ(saved[0], (std::vector<std::string>{"store", "Vorlan", "39300000"}));
+    EXPECT_EQ(saved[1].at(0), "item");
+    EXPECT_EQ(saved[1].at(2).size(), 2u * 272);
+    {
+        ServiceManagerProcess manager("\"/state:" + state + "\"");
+        ASSERT_EQ(manager.Command(vorlan::activesync::kDeviceConnectedMessage), S_OK);
+        const std::vector<std::string> calls = Calls(manager);
+        const std::vector<std::string> known = {"IReplStore::CompareStoreIDs", "IReplStore::GetFolderInfo",
+                                                "IReplStore::GetObjTypeUIData", "IReplStore::BytesToObject",
+                                                "IReplStore::IsValidObject"};
+        EXPECT_NE(std::search(calls.begin(), calls.end(), known.begin(), known.end()), calls.end());
+        EXPECT_EQ(sent(manager), 0u);
+        EXPECT_EQ(Transfers(), 2u);  // the project runs all the same
+    }
+
+    // Bytes cut short make no item: it is a new one, and sent.
+    WriteFileBytes(state, "store\tVorlan\t39300000\nitem\tVorlan\t02000000\n");
+    ServiceManagerProcess manager("\"/state:" + state + "\"");
+    ASSERT_EQ(manager.Command(vorlan::activesync::kDeviceConnectedMessage), S_OK);
+    const auto lines = manager.Lines("call");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), std::vector<std::string>{"IReplStore::BytesToObject", "NULL"}),
+              lines.end());
+    EXPECT_EQ(sent(manager), 1u);
 }
 
 TEST_F(ProviderInServiceManagerTest, ADisabledProviderIsNotLoaded) {
