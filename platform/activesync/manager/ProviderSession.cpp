@@ -114,7 +114,8 @@ HRESULT ProviderSession::Synchronize() {
     if (!store_) return E_UNEXPECTED;
     Call("IReplStore::ReportStatus", Hex(store_->ReportStatus(nullptr, nullptr, RSC_BEGIN_SYNC, 0)), {"BEGIN_SYNC"});
     BOOL changed = FALSE;
-    Call("IReplStore::IsFolderChanged", Hex(store_->IsFolderChanged(folder_, &changed)), {Bool(changed)});
+    const HRESULT folderChanged = store_->IsFolderChanged(folder_, &changed);
+    Call("IReplStore::IsFolderChanged", Hex(folderChanged), {Bool(changed)});
     Call("IReplStore::ReportStatus", Hex(store_->ReportStatus(folder_, nullptr, RSC_BEGIN_CHECK, 0)),
          {"BEGIN_CHECK"});
 

@@ -152,6 +152,8 @@ TEST_F(ProviderInServiceManagerTest, TheJournalHoldsEveryCallInTheServiceOrder) 
               (std::vector<std::string>{"IReplStore::FindFirstItem", "0x00000000", "TRUE", "handle"}));
     EXPECT_EQ(answer("IReplStore::FindNextItem"),
               (std::vector<std::string>{"IReplStore::FindNextItem", "0x00000000", "FALSE", "NULL"}));
+    EXPECT_EQ(answer("IReplStore::IsFolderChanged"),
+              (std::vector<std::string>{"IReplStore::IsFolderChanged", "0x00000000", "TRUE"}));
     EXPECT_EQ(answer("IReplStore::CompareStoreIDs").at(1), "0");
     EXPECT_EQ(answer("IReplStore::IsItemChanged", 0).at(1), "FALSE");
     EXPECT_EQ(answer("IReplStore::IsItemChanged", 1).at(1), "TRUE");
