@@ -8,32 +8,19 @@
 #include <string>
 
 #include "ProviderIds.h"
+#include "RegKey.h"
 #include "ServiceKeys.h"
 #include "VorlanModule.h"
 
 using namespace vorlan::provider;
+using vorlan::RegKey;
 
 namespace {
 
-class Key {
-public:
-    Key() = default;
-    ~Key() {
-        if (key_) RegCloseKey(key_);
-    }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    HKEY Get() const { return key_; }
-    HKEY* Put() { return &key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
 HRESULT FromRegistry(LONG error) { return error == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(error); }
 
-LONG CreateKey(HKEY parent, const char* name, Key& key) {
-    return RegCreateKeyExA(parent, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr);
+LONG CreateKey(HKEY parent, const char* name, RegKey& key) {
+    return key.Create(parent, name, nullptr, KEY_ALL_ACCESS);
 }
 
 LONG SetText(HKEY key, const char* name, const std::string& value) {
@@ -42,7 +29,7 @@ LONG SetText(HKEY key, const char* name, const std::string& value) {
 }
 
 // parent\name created, with its default value.
-LONG CreateWithDefault(HKEY parent, const char* name, const std::string& value, Key& key) {
+LONG CreateWithDefault(HKEY parent, const char* name, const std::string& value, RegKey& key) {
     const LONG error = CreateKey(parent, name, key);
     return error != ERROR_SUCCESS ? error : SetText(key.Get(), nullptr, value);
 }
@@ -61,14 +48,14 @@ LONG RegisterServer() {
     LONG error = ModulePath(module);
     if (error != ERROR_SUCCESS) return error;
 
-    Key classes, clsid, server, progIdOfClass;
-    if ((error = RegOpenKeyExA(HKEY_CLASSES_ROOT, "CLSID", 0, KEY_ALL_ACCESS, classes.Put())) != ERROR_SUCCESS ||
+    RegKey classes, clsid, server, progIdOfClass;
+    if ((error = classes.Open(HKEY_CLASSES_ROOT, "CLSID", KEY_ALL_ACCESS)) != ERROR_SUCCESS ||
         (error = CreateKey(classes.Get(), kClsidText, clsid)) != ERROR_SUCCESS ||
         (error = CreateWithDefault(clsid.Get(), "InprocServer32", module, server)) != ERROR_SUCCESS ||
         (error = CreateWithDefault(clsid.Get(), "ProgId", kProgId, progIdOfClass)) != ERROR_SUCCESS)
         return error;
 
-    Key progId, progIdClsid;
+    RegKey progId, progIdClsid;
     if ((error = CreateKey(HKEY_CLASSES_ROOT, kProgId, progId)) != ERROR_SUCCESS ||
         (error = CreateWithDefault(progId.Get(), "CLSID", kClsidText, progIdClsid)) != ERROR_SUCCESS ||
         (error = SetText(progId.Get(), nullptr, kObjectType)) != ERROR_SUCCESS ||
@@ -76,11 +63,10 @@ LONG RegisterServer() {
         return error;
 
     // ActiveSync creates its objects key; a store cannot serve without it.
-    Key objects, type;
+    RegKey objects, type;
     char icon[MAX_PATH + 16];
     std::snprintf(icon, sizeof icon, "%s, -%d", module.c_str(), kIconResource);
-    if ((error = RegOpenKeyExA(HKEY_LOCAL_MACHINE, vorlan::activesync::kObjectsKey, 0, KEY_ALL_ACCESS,
-                               objects.Put())) != ERROR_SUCCESS ||
+    if ((error = objects.Open(HKEY_LOCAL_MACHINE, vorlan::activesync::kObjectsKey, KEY_ALL_ACCESS)) != ERROR_SUCCESS ||
         (error = CreateWithDefault(objects.Get(), kObjectType, "Vorlan Object", type)) != ERROR_SUCCESS ||
         (error = SetText(type.Get(), "Display Name", "Vorlan")) != ERROR_SUCCESS ||
         (error = SetText(type.Get(), "Plural Name", "Vorlan Items")) != ERROR_SUCCESS ||
@@ -98,9 +84,9 @@ LONG DeleteKey(HKEY parent, const char* name) {
 
 LONG UnregisterServer() {
     {
-        Key classes, clsid;
-        LONG error = RegOpenKeyExA(HKEY_CLASSES_ROOT, "CLSID", 0, KEY_ALL_ACCESS, classes.Put());
-        if (error == ERROR_SUCCESS) error = RegOpenKeyExA(classes.Get(), kClsidText, 0, KEY_ALL_ACCESS, clsid.Put());
+        RegKey classes, clsid;
+        LONG error = classes.Open(HKEY_CLASSES_ROOT, "CLSID", KEY_ALL_ACCESS);
+        if (error == ERROR_SUCCESS) error = clsid.Open(classes.Get(), kClsidText, KEY_ALL_ACCESS);
         if (error != ERROR_SUCCESS) return error;
         // The first subkey that cannot go ends the removal: it would be
         // found again at index 0 for ever.
@@ -115,8 +101,8 @@ LONG UnregisterServer() {
     if ((error = DeleteKey(HKEY_CLASSES_ROOT, progIdClsid.c_str())) != ERROR_SUCCESS ||
         (error = DeleteKey(HKEY_CLASSES_ROOT, kProgId)) != ERROR_SUCCESS)
         return error;
-    Key objects;
-    error = RegOpenKeyExA(HKEY_LOCAL_MACHINE, vorlan::activesync::kObjectsKey, 0, KEY_ALL_ACCESS, objects.Put());
+    RegKey objects;
+    error = objects.Open(HKEY_LOCAL_MACHINE, vorlan::activesync::kObjectsKey, KEY_ALL_ACCESS);
     if (error == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
     return error != ERROR_SUCCESS ? error : DeleteKey(objects.Get(), kObjectType);
 }

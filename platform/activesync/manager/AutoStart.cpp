@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "RegKey.h"
 #include "ServiceKeys.h"
 
 namespace vorlan::activesync {
@@ -16,16 +17,16 @@ struct Program {
 
 std::vector<Program> RegisteredPrograms() {
     std::vector<Program> programs;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAutoStartKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return programs;
+    RegKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, kAutoStartKey, KEY_READ) != ERROR_SUCCESS) return programs;
     for (DWORD index = 0;; ++index) {
-        char name[256];
+        char name[16384];  // the longest value name the registry allows
         DWORD nameSize = sizeof name, type = 0, size = 0;
-        if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+        if (RegEnumValueA(key.Get(), index, name, &nameSize, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
         if (type != REG_SZ && type != REG_EXPAND_SZ) continue;
         std::string value(size + 1, '\0');
         DWORD valueSize = size;
-        if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value.data()), &valueSize) !=
+        if (RegQueryValueExA(key.Get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(value.data()), &valueSize) !=
             ERROR_SUCCESS)
             continue;
         value.resize(value.find('\0') == std::string::npos ? valueSize : value.find('\0'));
@@ -37,7 +38,6 @@ std::vector<Program> RegisteredPrograms() {
         }
         programs.push_back({name, value});
     }
-    RegCloseKey(key);
     return programs;
 }
 

@@ -4,6 +4,7 @@
 
 #include "AutoStart.h"
 #include "CeUtil.h"
+#include "RegKey.h"
 #include "ServiceKeys.h"
 
 namespace vorlan::activesync {
@@ -15,16 +16,15 @@ struct ObjectType {
 
 std::vector<ObjectType> RegisteredTypes() {
     std::vector<ObjectType> types;
-    HKEY objects = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kObjectsKey, 0, KEY_READ, &objects) != ERROR_SUCCESS) return types;
+    RegKey objects;
+    if (objects.Open(HKEY_LOCAL_MACHINE, kObjectsKey, KEY_READ) != ERROR_SUCCESS) return types;
     char name[256];
-    for (DWORD index = 0; RegEnumKeyA(objects, index, name, sizeof name) == ERROR_SUCCESS; ++index) {
+    for (DWORD index = 0; RegEnumKeyA(objects.Get(), index, name, sizeof name) == ERROR_SUCCESS; ++index) {
         char store[256] = "";
         DWORD size = sizeof store - 1;
-        if (RegGetValueA(objects, name, "Store", RRF_RT_REG_SZ, nullptr, store, &size) == ERROR_SUCCESS)
+        if (RegGetValueA(objects.Get(), name, "Store", RRF_RT_REG_SZ, nullptr, store, &size) == ERROR_SUCCESS)
             types.push_back({name, store});
     }
-    RegCloseKey(objects);
     return types;
 }
 

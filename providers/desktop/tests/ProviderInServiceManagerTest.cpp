@@ -119,7 +119,9 @@ TEST_F(ProviderInServiceManagerTest, TheJournalHoldsEveryCallInTheServiceOrder) 
                                               "IReplStore::FreeObject", "IReplObjHandler::Release",
                                               "IReplStore::Release"};
     std::vector<std::string> expected;
-    auto add = [&](const std::vector<std::string>& calls) { expected.insert(expected.end(), calls.begin(), calls.end()); };
+    auto add = [&](const std::vector<std::string>& calls) {
+        expected.insert(expected.end(), calls.begin(), calls.end());
+    };
     // First connection: a new item, sent.
     add(open), add(folder), add(check), add({"IReplStore::IsItemReplicated", "IReplStore::FindNextItem"});
     add(close), add(send), add(end);
