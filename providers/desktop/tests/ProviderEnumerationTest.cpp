@@ -150,6 +150,16 @@ TEST_F(ProviderEnumerationTest, EachEnumerationRunsTheCoreOnceAndFindsOnlyTheMar
         ASSERT_TRUE(DeleteFileA(library_.MarkerPath().c_str()));
         EXPECT_TRUE(Enumerate(session).empty());
         EXPECT_EQ(factory_.calls.size(), 7u);
+        {
+            // A store made again writes the marker again, and runs again.
+            StoreSession next(library_.NewStore());
+            const std::vector<HREPLITEM> items = Enumerate(next);
+            ASSERT_EQ(items.size(), 1u);
+            next.Store()->FreeObject(items[0]);
+        }
+        EXPECT_EQ(Calls(factory_.calls.begin() + 7, factory_.calls.end()),
+                  (Calls{"Create", "Init", "Sync NULL", "Release"}));
+        factory_.calls.resize(7);
 
         // The options are the core's, from a core made for them.
         struct : IEnumReplItem {
