@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "ServiceManagerCommands.h"
 #include "WindowInstance.h"
 
 namespace vorlan::activesync {
@@ -44,6 +45,10 @@ bool ConnectionWindow::Create(HINSTANCE instance) {
 LRESULT CALLBACK ConnectionWindow::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = WindowInstance<ConnectionWindow>(hWnd, message, lParam);
     switch (message) {
+        case kDeviceConnectedMessage:
+        case kSynchronizeMessage:
+        case kDeviceDisconnectedMessage:
+            return self && self->commands_ ? self->commands_(message) : E_UNEXPECTED;
         case WM_DESTROY:
             if (self && self->iconAdded_) {
                 NOTIFYICONDATAW icon = IconRecord(hWnd);

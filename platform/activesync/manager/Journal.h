@@ -5,6 +5,14 @@
 //   icon add|modify|delete <owner window title> <icon id> <tip>
 //   balloon <owner window title> <icon id> <time-out ms> <title> <text> <NIIF_ flags>
 //   status <text of the synchronisation window's status line>
+//   device connected|disconnected
+//   sync begin|end
+//   provider <object type> <ProgID> created|not created|disabled|store does not match ...
+//   call <Interface>::<Method> <result> [details]    (ProviderSession.h)
+//   notify <method> [arguments]                      (a provider's IReplNotify calls)
+//   sent <object type> <bytes>
+//   autostart <value name> <command line> started <pid>|failed <error>
+//   state not saved <error>
 //   stopped
 #include <string>
 #include <string_view>

@@ -1,11 +1,12 @@
 #include "ServiceManagerProcess.h"
 
+#include "ServiceKeys.h"
 #include "SharedFile.h"
 
 namespace vorlan::testing {
 
-ServiceManagerProcess::ServiceManagerProcess() : journal_(folder_ / "journal.txt") {
-    std::string command = std::string("\"") + SERVICE_MANAGER_PATH + "\" \"/journal:" + journal_ + "\"";
+ServiceManagerProcess::ServiceManagerProcess(const std::string& arguments) : journal_(folder_ / "journal.txt") {
+    std::string command = std::string("\"") + SERVICE_MANAGER_PATH + "\" \"/journal:" + journal_ + "\" " + arguments;
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION process = {};
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
@@ -33,6 +34,13 @@ bool ServiceManagerProcess::Started() const {
 
 void ServiceManagerProcess::Stop() const { PostMessageA(FindWindowA(nullptr, "DccMan"), WM_CLOSE, 0, 0); }
 
+HRESULT ServiceManagerProcess::Command(UINT message) const {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(FindWindowA(nullptr, "DccMan"), message, 0, 0, SMTO_NORMAL, 240000, &answer))
+        return E_FAIL;
+    return static_cast<HRESULT>(answer);
+}
+
 bool ServiceManagerProcess::WaitForExit() const { return WaitForSingleObject(process_, 10000) == WAIT_OBJECT_0; }
 
 std::vector<ServiceManagerProcess::Line> ServiceManagerProcess::Lines() const { return ReadJournal(journal_); }
@@ -42,6 +50,11 @@ std::vector<ServiceManagerProcess::Line> ServiceManagerProcess::Lines(const std:
     for (Line line : Lines())
         if (!line.empty() && line[0] == kind) found.emplace_back(line.begin() + 1, line.end());
     return found;
+}
+
+LONG SetProviderDisabled(const std::string& objectType, DWORD disabled) {
+    const std::string key = std::string(activesync::kObjectsKey) + "\\" + objectType;
+    return RegSetKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), "Disabled", REG_DWORD, &disabled, sizeof disabled);
 }
 
 }  // namespace vorlan::testing

@@ -1,0 +1,106 @@
+#include "DeviceConnection.h"
+
+#include <string>
+
+#include "AutoStart.h"
+#include "CeUtil.h"
+#include "RegKey.h"
+#include "ServiceKeys.h"
+
+namespace vorlan::activesync {
+namespace {
+
+struct ObjectType {
+    std::string name, store;
+};
+
+std::vector<ObjectType> RegisteredTypes() {
+    std::vector<ObjectType> types;
+    RegKey objects;
+    if (objects.Open(HKEY_LOCAL_MACHINE, kObjectsKey, KEY_READ) != ERROR_SUCCESS) return types;
+    char name[256];
+    for (DWORD index = 0; RegEnumKeyA(objects.Get(), index, name, sizeof name) == ERROR_SUCCESS; ++index) {
+        char store[256] = "";
+        DWORD size = sizeof store - 1;
+        if (RegGetValueA(objects.Get(), name, "Store", RRF_RT_REG_SZ, nullptr, store, &size) == ERROR_SUCCESS)
+            types.push_back({name, store});
+    }
+    return types;
+}
+
+// Switched off through CeUtil, where the options write it.
+bool Disabled(const std::string& type) {
+    std::string path = "Objects\\" + type;
+    HCESVC service = nullptr;
+    if (FAILED(CeSvcOpen(CESVC_SYNCHRONIZATION, path.data(), FALSE, &service))) return false;
+    DWORD disabled = 0;
+    const bool off = SUCCEEDED(CeSvcGetDword(service, "Disabled", &disabled)) && disabled != 0;
+    CeSvcClose(service);
+    return off;
+}
+
+}  // namespace
+
+DeviceConnection::DeviceConnection(const Journal& journal, std::string statePath)
+    : journal_(journal), notify_(journal), statePath_(std::move(statePath)) {
+    if (!statePath_.empty()) saved_ = LoadSavedState(statePath_);
+}
+
+HRESULT DeviceConnection::Save() const {
+    if (statePath_.empty()) return S_OK;
+    SavedState state = saved_;
+    for (const auto& session : sessions_) state[session->ObjectType()] = session->Saved();
+    if (SaveState(statePath_, state)) return S_OK;
+    const DWORD error = GetLastError();
+    journal_.Write({"state", "not saved", std::to_string(error)});
+    return HRESULT_FROM_WIN32(error);
+}
+
+HRESULT DeviceConnection::Connected() {
+    if (connected_) return Synchronize();
+    connected_ = true;
+    journal_.Write({"device", "connected"});
+    StartAutoStartPrograms(journal_);
+    HRESULT result = S_OK;
+    for (const ObjectType& type : RegisteredTypes()) {
+        if (Disabled(type.name)) {
+            journal_.Write({"provider", type.name, type.store, "disabled"});
+            continue;
+        }
+        ProviderSession* session = nullptr;
+        for (auto& known : sessions_)
+            if (known->ObjectType() == type.name) session = known.get();
+        if (!session)
+            session = sessions_
+                          .emplace_back(std::make_unique<ProviderSession>(journal_, notify_, type.name, type.store,
+                                                                          saved_[type.name]))
+                          .get();
+        const HRESULT hr = session->Open();
+        if (FAILED(hr) && SUCCEEDED(result)) result = hr;
+    }
+    const HRESULT hr = Synchronize();
+    return FAILED(result) ? result : hr;
+}
+
+HRESULT DeviceConnection::Synchronize() {
+    if (!connected_) return HRESULT_FROM_WIN32(ERROR_NOT_CONNECTED);
+    journal_.Write({"sync", "begin"});
+    HRESULT result = S_OK;
+    for (auto& session : sessions_) {
+        if (!session->IsOpen()) continue;  // disabled, or it failed to open
+        const HRESULT hr = session->Synchronize();
+        if (FAILED(hr) && SUCCEEDED(result)) result = hr;
+    }
+    journal_.Write({"sync", "end"});
+    const HRESULT saved = Save();
+    return FAILED(result) ? result : saved;
+}
+
+void DeviceConnection::Disconnected() {
+    if (!connected_) return;
+    for (auto& session : sessions_) session->Close();
+    connected_ = false;
+    journal_.Write({"device", "disconnected"});
+}
+
+}  // namespace vorlan::activesync

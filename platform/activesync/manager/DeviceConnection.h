@@ -1,0 +1,43 @@
+#pragma once
+// What the service manager does for a connected device: the auto-start
+// programs, and a session with every enabled provider registered under
+// ActiveSync's synchronisation objects.
+#include <memory>
+#include <vector>
+
+#include "Journal.h"
+#include "ProviderSession.h"
+#include "ReplNotify.h"
+
+namespace vorlan::activesync {
+
+class DeviceConnection {
+public:
+    // statePath: where what the providers saw is remembered between runs;
+    // empty for nowhere.
+    DeviceConnection(const Journal& journal, std::string statePath);
+    ~DeviceConnection() { Disconnected(); }
+    DeviceConnection(const DeviceConnection&) = delete;
+    DeviceConnection& operator=(const DeviceConnection&) = delete;
+
+    // Starts the programs, opens the providers and synchronises once. A
+    // connection that is up already is only synchronised.
+    HRESULT Connected();
+    // Every open provider synchronises; HRESULT_FROM_WIN32(ERROR_NOT_CONNECTED)
+    // without a device.
+    HRESULT Synchronize();
+    void Disconnected();
+
+private:
+    HRESULT Save() const;
+
+    const Journal& journal_;
+    ReplNotify notify_;
+    std::string statePath_;
+    SavedState saved_;
+    bool connected_ = false;
+    // Kept over connections, so each provider's items are known again.
+    std::vector<std::unique_ptr<ProviderSession>> sessions_;
+};
+
+}  // namespace vorlan::activesync

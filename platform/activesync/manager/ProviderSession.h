@@ -1,0 +1,64 @@
+#pragma once
+// One provider loaded for a connected device, driven the way ActiveSync's
+// service manager drives it: opened once per connection, synchronised on
+// each request, released when the device goes. Every call of the
+// provider's interfaces is journaled as
+//   call <Interface>::<Method> <result> [details]
+// (HRESULTs in hex, BOOLs as TRUE/FALSE). All calls come on the thread that
+// opened the session, which must be in a single-threaded apartment.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "Journal.h"
+#include "ReplNotify.h"
+#include "ReplStore.h"
+#include "SavedState.h"
+
+namespace vorlan::activesync {
+
+class ProviderSession {
+public:
+    // saved: what an earlier session with this type's store saw.
+    ProviderSession(const Journal& journal, ReplNotify& notify, std::string objectType, std::string progId,
+                    const ProviderState& saved = {});
+    ~ProviderSession();
+    ProviderSession(const ProviderSession&) = delete;
+    ProviderSession& operator=(const ProviderSession&) = delete;
+
+    // Creates the store and asks it what a connection needs; a failure
+    // leaves the session closed.
+    HRESULT Open();
+    // One synchronisation: the items enumerated, compared with what was
+    // seen before, and the new or changed ones read.
+    HRESULT Synchronize();
+    // Releases every handle, the object handler and the store; what was
+    // seen is kept as bytes for the next connection.
+    void Close();
+
+    const std::string& ObjectType() const { return objectType_; }
+    bool IsOpen() const { return store_ != nullptr; }
+    // What to remember: the store's identifier and the items' byte forms.
+    ProviderState Saved() const;
+
+private:
+    struct Seen {
+        HREPLITEM item;           // NULL while no store is loaded
+        std::vector<BYTE> bytes;  // its byte form after the last synchronisation
+        bool send;                // new or changed since it was last sent
+    };
+    HRESULT ReadItem(HREPLITEM item);
+    void Call(const char* method, const std::string& result, std::vector<std::string> details = {}) const;
+
+    const Journal& journal_;
+    ReplNotify& notify_;
+    std::string objectType_, progId_;
+    IReplStore* store_ = nullptr;
+    IReplObjHandler* handler_ = nullptr;
+    HREPLFLD folder_ = nullptr;
+    std::vector<Seen> items_;
+    std::vector<BYTE> storeId_;  // of the store that saw items_
+};
+
+}  // namespace vorlan::activesync
