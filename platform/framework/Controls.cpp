@@ -63,10 +63,6 @@ bool CToolTipCtrl::AddTool(HWND tool, const std::string& text) {
     return SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)) != 0;
 }
 
-void CToolTipCtrl::RelayEvent(MSG* message) const {
-    if (m_hWnd) SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(message));
-}
-
 std::string CToolTipCtrl::GetText(HWND tool) const {
     char text[1024] = {};
     TTTOOLINFOA info = {};
@@ -74,7 +70,7 @@ std::string CToolTipCtrl::GetText(HWND tool) const {
     info.hwnd = parent_;
     info.uId = reinterpret_cast<UINT_PTR>(tool);
     info.lpszText = text;
-    // The message has no size: the buffer is the largest text AddTool takes.
+    // Wine hands back at most 79 characters of a tip, whatever the buffer.
     SendMessage(TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
     text[sizeof text - 1] = '\0';
     return text;

@@ -45,9 +45,6 @@ public:
     void SetDelayTime(DWORD kind, int milliseconds) const {
         SendMessage(TTM_SETDELAYTIME, kind, MAKELPARAM(milliseconds, 0));
     }
-    // Mouse messages the tooltip must see to show its tips; the owner calls
-    // it from PreTranslateMessage.
-    void RelayEvent(MSG* message) const;
     int GetToolCount() const { return static_cast<int>(SendMessage(TTM_GETTOOLCOUNT)); }
     std::string GetText(HWND tool) const;
 

@@ -1,0 +1,25 @@
+#pragma once
+// Resource ids of Stelmar.
+#define IDD_ABOUTBOX 100
+#define IDS_ABOUTBOX 101
+#define IDS_NO_DEVICE 102
+#define IDS_TITLE 103
+#define IDS_ERROR 104
+#define IDS_NO_CORE 105
+#define IDS_COLUMN_TYPE 106
+#define IDS_COLUMN_STATUS 107
+#define IDS_ROW_VORLAN 108
+#define IDS_COMPLETE 109
+#define IDS_BAD_COMMAND_LINE 110
+#define IDS_NOT_STARTED 111
+#define IDS_SUPPORT_NOTICE 112
+#define IDD_VORLANTEST_DIALOG 102
+#define IDR_MAINFRAME 128
+#define IDB_TOP_BAND 135
+#define IDB_BOTTOM_BAND 136
+#define IDM_ABOUTBOX 0x0010
+#define IDC_SYNC 1000
+#define IDC_CONFIG 1001
+#define IDC_LIST 1010
+#define IDC_ABOUT_NAME 1020
+#define IDC_STATIC -1
