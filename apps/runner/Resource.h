@@ -22,4 +22,6 @@
 #define IDC_CONFIG 1001
 #define IDC_LIST 1010
 #define IDC_ABOUT_NAME 1020
+#define IDC_TOP_BAND 1030
+#define IDC_BOTTOM_BAND 1031
 #define IDC_STATIC -1

@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include <algorithm>
+
 #include "AboutDlg.h"
 #include "Bstr.h"
 #include "ComPtr.h"
@@ -21,6 +23,12 @@ namespace {
 // How long the window waits for the worker before it serves its messages.
 constexpr DWORD kPumpMs = 50;
 
+// The background colours of bitmaps 135 and 136.
+constexpr COLORREF kTopBandColour = RGB(0x1F, 0x3A, 0x5F);
+constexpr COLORREF kBottomBandColour = RGB(0xE4, 0xEA, 0xF1);
+// Room beside a column heading's text.
+constexpr int kHeadingPadding = 16;
+
 void ShowError(UINT textId) {
     ShowMessageBox(nullptr, LoadResourceString(textId), LoadResourceString(IDS_ERROR), MB_ICONERROR);
 }
@@ -31,13 +39,23 @@ BEGIN_MESSAGE_MAP(CVorlanTestDlg, CDialog)
     ON_WM_SYSCOMMAND()
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
+    ON_WM_CTLCOLOR()
     ON_BN_CLICKED(IDC_SYNC, OnSync)
     ON_BN_CLICKED(IDC_CONFIG, OnConfig)
 END_MESSAGE_MAP()
 
 CVorlanTestDlg::CVorlanTestDlg()
     : CDialog(IDD_VORLANTEST_DIALOG),
-      m_hIcon(LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+      m_hIcon(LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))),
+      topBand_(CreateSolidBrush(kTopBandColour)),
+      bottomBand_(CreateSolidBrush(kBottomBandColour)) {}
+
+CVorlanTestDlg::~CVorlanTestDlg() {
+    // The window goes first: nothing paints with the brushes afterwards.
+    if (m_hWnd) ::DestroyWindow(m_hWnd);
+    DeleteObject(topBand_);
+    DeleteObject(bottomBand_);
+}
 
 void CVorlanTestDlg::DoDataExchange(CDataExchange* dx) {
     CDialog::DoDataExchange(dx);
@@ -55,7 +73,10 @@ BOOL CVorlanTestDlg::OnInitDialog() {
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-    m_listCtrl.InsertColumn(0, LoadResourceString(IDS_COLUMN_TYPE), LVCFMT_LEFT, 100);
+    // At least its width of 100, and as wide as its heading needs.
+    const std::string type = LoadResourceString(IDS_COLUMN_TYPE);
+    int typeWidth = static_cast<int>(m_listCtrl.SendMessage(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(type.c_str())));
+    m_listCtrl.InsertColumn(0, type, LVCFMT_LEFT, std::max(100, typeWidth + kHeadingPadding));
     m_listCtrl.InsertColumn(1, LoadResourceString(IDS_COLUMN_STATUS), LVCFMT_LEFT, 395);
     m_listCtrl.InsertItem(0, LoadResourceString(IDS_ROW_VORLAN));
 
@@ -177,6 +198,20 @@ void CVorlanTestDlg::OnPaint() {
 }
 
 HCURSOR CVorlanTestDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+
+HBRUSH CVorlanTestDlg::OnCtlColor(HDC dc, HWND control, UINT kind) {
+    if (kind != CTLCOLOR_STATIC) return nullptr;
+    const int id = GetDlgCtrlID(control);
+    if (id == IDC_TOP_BAND) {
+        SetBkColor(dc, kTopBandColour);
+        return topBand_;
+    }
+    if (id == IDC_BOTTOM_BAND) {
+        SetBkColor(dc, kBottomBandColour);
+        return bottomBand_;
+    }
+    return nullptr;
+}
 
 UINT __cdecl SyncThreadProc(LPVOID param) {
     const std::string& url = *static_cast<const std::string*>(param);

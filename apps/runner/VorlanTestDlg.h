@@ -25,6 +25,7 @@ extern std::atomic<bool> g_runFinished;
 class CVorlanTestDlg : public CDialog {
 public:
     CVorlanTestDlg();
+    ~CVorlanTestDlg() override;
 
     void SetCommandLine(const std::string& commandLine) { m_strCmdLine = commandLine; }
     // The project of the run, "" for the core's default one.
@@ -43,6 +44,8 @@ protected:
     void OnSysCommand(UINT id, LPARAM lParam);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
+    // The bands around the bitmaps take the bitmaps' own colour.
+    HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind);
     void OnSync();
     void OnConfig();
 
@@ -70,6 +73,7 @@ private:
     bool syncRequested_ = false;
     bool closeRequested_ = false;
     int runsStarted_ = 0;
+    HBRUSH topBand_, bottomBand_;
 };
 
 // The worker: connect, create the core, Init and Sync, disconnect.

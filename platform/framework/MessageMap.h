@@ -31,6 +31,7 @@ enum class MessageSignature {
     SysCommand,      // void (UINT, LPARAM)        WM_SYSCOMMAND
     QueryDragIcon,   // HCURSOR ()                 WM_QUERYDRAGICON
     Timer,           // void (UINT_PTR)            WM_TIMER
+    CtlColor,        // HBRUSH (HDC, HWND, UINT)   WM_CTLCOLORxxx (kind CTLCOLOR_xxx; nullptr: default)
 };
 
 using MessageHandler = void (CWnd::*)();
@@ -51,6 +52,8 @@ struct MessageMap {
 
 // Reflected notifications travel as this base plus the original message.
 inline constexpr UINT kReflectBase = 0xBC00;
+// The entry that answers every WM_CTLCOLORxxx message (ON_WM_CTLCOLOR).
+inline constexpr UINT kCtlColorEntry = 0x0019;
 
 }  // namespace vorlan
 
@@ -104,5 +107,8 @@ protected:                                                      \
 #define ON_WM_QUERYDRAGICON()                                             \
     {WM_QUERYDRAGICON, 0, 0, 0, ::vorlan::MessageSignature::QueryDragIcon, \
      VORLAN_HANDLER(HCURSOR (::vorlan::CWnd::*)(), OnQueryDragIcon)},
+#define ON_WM_CTLCOLOR()                                                        \
+    {::vorlan::kCtlColorEntry, 0, 0, 0, ::vorlan::MessageSignature::CtlColor,  \
+     VORLAN_HANDLER(HBRUSH (::vorlan::CWnd::*)(HDC, HWND, UINT), OnCtlColor)},
 #define ON_WM_TIMER() \
     {WM_TIMER, 0, 0, 0, ::vorlan::MessageSignature::Timer, VORLAN_HANDLER(void (::vorlan::CWnd::*)(UINT_PTR), OnTimer)},

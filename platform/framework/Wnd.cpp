@@ -189,6 +189,18 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
             // A notification: the window's own handling still follows.
             OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
             break;
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+            // One entry for all of them, told apart by their kind; a null
+            // brush leaves the colours to the default handling.
+            if (DispatchMapEntry(kCtlColorEntry, message - WM_CTLCOLORMSGBOX, 0, wParam, lParam, result) && *result)
+                return true;
+            return false;
         default:
             break;
     }
@@ -265,6 +277,11 @@ bool CWnd::DispatchMapEntry(UINT message, UINT code, UINT id, WPARAM wParam, LPA
                     break;
                 case MessageSignature::QueryDragIcon:
                     *result = reinterpret_cast<LRESULT>((this->*reinterpret_cast<HCURSOR (CWnd::*)()>(handler))());
+                    break;
+                case MessageSignature::CtlColor:
+                    *result = reinterpret_cast<LRESULT>(
+                        (this->*reinterpret_cast<HBRUSH (CWnd::*)(HDC, HWND, UINT)>(handler))(
+                            reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), code));
                     break;
                 case MessageSignature::Timer:
                     (this->*reinterpret_cast<void (CWnd::*)(UINT_PTR)>(handler))(wParam);
