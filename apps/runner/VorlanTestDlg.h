@@ -15,6 +15,7 @@
 
 #include "Controls.h"
 #include "Dialog.h"
+#include "StatusList.h"
 #include "WinThread.h"
 
 namespace vorlan::runner {
@@ -65,7 +66,7 @@ private:
 
     HICON m_hIcon;
     bool m_bCloseAfterRun = false;
-    CListCtrl m_listCtrl;
+    CStatusList m_listCtrl;
     std::string m_strURL;
     std::string m_strCmdLine;
 

@@ -179,7 +179,13 @@ TEST_F(RunnerTest, WindowRunsTheProjectAndItsListShowsTheCoresProgress) {
                             dialog.Running();
     };
     // A real click on the button; the run is over when the click returns.
+    const std::string journal = folder_ / "status.txt";
+    SetEnvironmentVariableA("VORLAN_RUNNER_JOURNAL", journal.c_str());
     SendMessageA(Item(dialog, IDC_SYNC), BM_CLICK, 0, 0);
+    SetEnvironmentVariableA("VORLAN_RUNNER_JOURNAL", nullptr);
+    EXPECT_EQ(testing::ReadFileBytes(journal),
+              "status\tVorlan\tPackage Demo: Part 1 of 1\nstatus\tVorlan\tPackage Later: Part 1 of 1\n"
+              "status\tVorlan\tSynchronization complete.\n");
     EXPECT_EQ(spy.texts, (std::vector<std::string>{"Package Demo: Part 1 of 1", "Package Later: Part 1 of 1",
                                                    "Synchronization complete."}));
     EXPECT_TRUE(disabledDuringRun);
