@@ -59,6 +59,12 @@ END_MESSAGE_MAP()
 class DerivedWindow : public BaseWindow {
     void OnSecondHere() { g_calls.push_back("derived second"); }
     void OnRange() { g_calls.push_back("range"); }
+    void OnTimer(UINT_PTR id) { g_calls.push_back("timer " + std::to_string(id)); }
+    void OnDestroy() { g_calls.push_back("destroy"); }
+    HBRUSH OnCtlColor(HDC, HWND, UINT kind) {
+        g_calls.push_back("colour " + std::to_string(kind));
+        return kind == CTLCOLOR_STATIC ? static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)) : nullptr;
+    }
     void OnChanged(NMHDR* header, LRESULT*) {
         g_calls.push_back("item changed " + std::to_string(reinterpret_cast<NMLISTVIEW*>(header)->iItem));
     }
@@ -68,6 +74,9 @@ BEGIN_MESSAGE_MAP(DerivedWindow, BaseWindow)
     ON_BN_CLICKED(2, OnSecondHere)
     ON_COMMAND_RANGE(10, 12, OnRange)
     ON_NOTIFY(LVN_ITEMCHANGED, 5, OnChanged)
+    ON_WM_TIMER()
+    ON_WM_DESTROY()
+    ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
 class MessageMapTest : public ::testing::Test {
@@ -149,6 +158,29 @@ TEST_F(MessageMapTest, NotificationsAndPlainMessages) {
     counting.InsertColumn(0, "c");
     counting.InsertItem(0, "row");
     EXPECT_EQ(g_calls, std::vector<std::string>{"list's own insert"});
+}
+
+TEST_F(MessageMapTest, TimersDestructionAndControlColours) {
+    SendMessageA(window_.m_hWnd, WM_TIMER, 9, 0);
+    EXPECT_EQ(g_calls, std::vector<std::string>{"timer 9"});
+
+    // Every control colour message reaches the one entry with its kind; a
+    // null brush leaves the colours to the window's default handling.
+    HDC dc = GetDC(window_.m_hWnd);
+    g_calls.clear();
+    EXPECT_EQ(SendMessageA(window_.m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(buttons_[0])),
+              reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH)));
+    LRESULT edit = SendMessageA(window_.m_hWnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                                reinterpret_cast<LPARAM>(buttons_[0]));
+    EXPECT_NE(edit, 0) << "the default handling answered";
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"colour " + std::to_string(CTLCOLOR_STATIC),
+                                                 "colour " + std::to_string(CTLCOLOR_EDIT)}));
+    ReleaseDC(window_.m_hWnd, dc);
+
+    g_calls.clear();
+    window_.DestroyWindow();
+    EXPECT_EQ(g_calls, std::vector<std::string>{"destroy"});
 }
 
 TEST_F(MessageMapTest, HandleMapFollowsTheWindowsLife) {
