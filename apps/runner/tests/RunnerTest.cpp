@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "AboutDlg.h"
@@ -354,6 +355,58 @@ TEST_F(RunnerTest, SystemMenuOpensTheAboutBox) {
     EXPECT_EQ(g_about.tipWidth, 300);
     EXPECT_EQ(g_about.picture.find("failed"), std::string::npos) << g_about.picture;
     EXPECT_TRUE(IsWindowEnabled(dialog.m_hWnd)) << "the runner is usable again";
+}
+
+// The first message box titled caption (not the runner's own window of
+// the same title), pictured and answered with OK; false when none came.
+bool PictureMessageBox(const std::string& caption, const std::string& name, std::string& picture) {
+    for (int tries = 0; tries < 500; ++tries) {
+        for (HWND box = nullptr; (box = FindWindowExA(nullptr, box, "#32770", caption.c_str()));) {
+            if (GetDlgItem(box, IDC_LIST) || !IsWindowVisible(box)) continue;
+            picture = testing::SaveScreenshot(box, name);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            return true;
+        }
+        Sleep(20);
+    }
+    return false;
+}
+
+TEST_F(RunnerTest, MessageBoxesAsTheUserSeesThem) {
+    char folder[MAX_PATH];
+    if (!GetEnvironmentVariableA("VORLAN_SCREENSHOT_DIR", folder, sizeof folder))
+        GTEST_SKIP() << "real message boxes only on a screen for pictures";
+    // Nobody answers for the user here: the real boxes show.
+    ScopedMessageBoxAnswerer user{MessageBoxAnswerer()};
+    char answer[32] = {};
+    GetEnvironmentVariableA("VORLAN_MESSAGEBOX_ANSWER", answer, sizeof answer);
+    SetEnvironmentVariableA("VORLAN_MESSAGEBOX_ANSWER", nullptr);
+
+    struct Seen {
+        bool shown = false;
+        std::string picture;
+    } commandLine, noDevice;
+    {
+        std::thread looker([&] { commandLine.shown = PictureMessageBox("Stelmar", "runner-bad-command-line", commandLine.picture); });
+        CVorlanTestDlg dialog;
+        dialog.SetCommandLine("/SyncNow \"\"");
+        ASSERT_TRUE(dialog.Create());
+        looker.join();
+    }
+    {
+        NoDevice();
+        CVorlanTestDlg dialog;
+        ASSERT_TRUE(dialog.Create());
+        std::thread looker([&] { noDevice.shown = PictureMessageBox("Error", "runner-no-device", noDevice.picture); });
+        Click(dialog, IDC_SYNC);
+        looker.join();
+        EXPECT_EQ(Row(dialog, 1), "Synchronization complete.");
+    }
+    SetEnvironmentVariableA("VORLAN_MESSAGEBOX_ANSWER", answer[0] ? answer : nullptr);
+    EXPECT_TRUE(commandLine.shown);
+    EXPECT_EQ(commandLine.picture.find("failed"), std::string::npos) << commandLine.picture;
+    EXPECT_TRUE(noDevice.shown);
+    EXPECT_EQ(noDevice.picture.find("failed"), std::string::npos) << noDevice.picture;
 }
 
 // Runs a program while this thread keeps serving its windows (a second
