@@ -75,7 +75,8 @@ BOOL CVorlanTestDlg::OnInitDialog() {
 
     // At least its width of 100, and as wide as its heading needs.
     const std::string type = LoadResourceString(IDS_COLUMN_TYPE);
-    int typeWidth = static_cast<int>(m_listCtrl.SendMessage(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(type.c_str())));
+    int typeWidth = static_cast<int>(
+        m_listCtrl.SendMessage(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(type.c_str())));
     m_listCtrl.InsertColumn(0, type, LVCFMT_LEFT, std::max(100, typeWidth + kHeadingPadding));
     m_listCtrl.InsertColumn(1, LoadResourceString(IDS_COLUMN_STATUS), LVCFMT_LEFT, 395);
     m_listCtrl.InsertItem(0, LoadResourceString(IDS_ROW_VORLAN));

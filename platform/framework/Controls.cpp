@@ -11,7 +11,8 @@ int CListCtrl::InsertColumn(int column, const std::string& heading, int format, 
     info.cx = width;
     info.pszText = const_cast<char*>(heading.c_str());
     info.iSubItem = column;
-    return static_cast<int>(SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info)));
+    return static_cast<int>(
+        SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info)));
 }
 
 int CListCtrl::InsertItem(int item, const std::string& text) const {

@@ -81,7 +81,8 @@ protected:                                                      \
 #define ON_COMMAND(id, fn) \
     {WM_COMMAND, 0, (id), (id), ::vorlan::MessageSignature::Void, VORLAN_HANDLER(void (::vorlan::CWnd::*)(), fn)},
 #define ON_COMMAND_RANGE(firstId, lastId, fn) \
-    {WM_COMMAND, 0, (firstId), (lastId), ::vorlan::MessageSignature::Void, VORLAN_HANDLER(void (::vorlan::CWnd::*)(), fn)},
+    {WM_COMMAND, 0, (firstId), (lastId), ::vorlan::MessageSignature::Void,  \
+     VORLAN_HANDLER(void (::vorlan::CWnd::*)(), fn)},
 #define ON_CONTROL(code, id, fn) \
     {WM_COMMAND, (code), (id), (id), ::vorlan::MessageSignature::Void, VORLAN_HANDLER(void (::vorlan::CWnd::*)(), fn)},
 #define ON_BN_CLICKED(id, fn) ON_CONTROL(BN_CLICKED, id, fn)

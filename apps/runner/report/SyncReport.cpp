@@ -65,7 +65,8 @@ int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "setup" && argc == 3) {
         LONG result = RegisterSource(kApplicationLog, kSource, argv[2]);
-        if (result != ERROR_SUCCESS) std::fprintf(stderr, "SyncReport: the event source is not registered (%ld)\n", result);
+        if (result != ERROR_SUCCESS)
+            std::fprintf(stderr, "SyncReport: the event source is not registered (%ld)\n", result);
         return result == ERROR_SUCCESS ? 0 : 2;
     }
     if (command == "now" && argc == 2) {

@@ -268,7 +268,8 @@ TEST_F(RunnerTest, SyncAndCloseDuringARunWaitForItsEndAndNeverStartASecondWorker
         if (boxes_.size() == 1) {
             HWND button = Item(dialog, IDC_SYNC);
             for (int i = 0; i < 2; ++i)
-                PostMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_SYNC, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+                PostMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_SYNC, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(button));
             PostMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         }
         return IDOK;
@@ -387,7 +388,9 @@ TEST_F(RunnerTest, MessageBoxesAsTheUserSeesThem) {
         std::string picture;
     } commandLine, noDevice;
     {
-        std::thread looker([&] { commandLine.shown = PictureMessageBox("Stelmar", "runner-bad-command-line", commandLine.picture); });
+        std::thread looker([&] {
+            commandLine.shown = PictureMessageBox("Stelmar", "runner-bad-command-line", commandLine.picture);
+        });
         CVorlanTestDlg dialog;
         dialog.SetCommandLine("/SyncNow \"\"");
         ASSERT_TRUE(dialog.Create());
