@@ -1,0 +1,80 @@
+#include "Controls.h"
+
+#include <vector>
+
+namespace vorlan {
+
+int CListCtrl::InsertColumn(int column, const std::string& heading, int format, int width) const {
+    LVCOLUMNA info = {};
+    info.mask = LVCF_TEXT | LVCF_FMT | LVCF_SUBITEM | (width >= 0 ? LVCF_WIDTH : 0);
+    info.fmt = format;
+    info.cx = width;
+    info.pszText = const_cast<char*>(heading.c_str());
+    info.iSubItem = column;
+    return static_cast<int>(
+        SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info)));
+}
+
+int CListCtrl::InsertItem(int item, const std::string& text) const {
+    LVITEMA info = {};
+    info.mask = LVIF_TEXT;
+    info.iItem = item;
+    info.pszText = const_cast<char*>(text.c_str());
+    return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&info)));
+}
+
+BOOL CListCtrl::SetItemText(int item, int subItem, const std::string& text) const {
+    LVITEMA info = {};
+    info.iSubItem = subItem;
+    info.pszText = const_cast<char*>(text.c_str());
+    return static_cast<BOOL>(SendMessage(LVM_SETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&info)));
+}
+
+std::string CListCtrl::GetItemText(int item, int subItem) const {
+    // Grows the buffer until the text fits with room to spare.
+    for (size_t size = 256;; size *= 4) {
+        std::vector<char> text(size);
+        LVITEMA info = {};
+        info.iSubItem = subItem;
+        info.pszText = text.data();
+        info.cchTextMax = static_cast<int>(size);
+        auto length = static_cast<size_t>(
+            SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&info)));
+        if (length + 1 < size || size >= (1u << 20)) return std::string(text.data(), length < size ? length : size - 1);
+    }
+}
+
+bool CToolTipCtrl::Create(CWnd* parent, DWORD style) {
+    parent_ = parent ? parent->m_hWnd : nullptr;
+    RECT none = {CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
+    if (!CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | style, none,
+                  parent_, 0))
+        return false;
+    SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return true;
+}
+
+bool CToolTipCtrl::AddTool(HWND tool, const std::string& text) {
+    TTTOOLINFOA info = {};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = parent_;
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = const_cast<char*>(text.c_str());
+    return SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+}
+
+std::string CToolTipCtrl::GetText(HWND tool) const {
+    char text[1024] = {};
+    TTTOOLINFOA info = {};
+    info.cbSize = sizeof info;
+    info.hwnd = parent_;
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = text;
+    // Wine hands back at most 79 characters of a tip, whatever the buffer.
+    SendMessage(TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
+    text[sizeof text - 1] = '\0';
+    return text;
+}
+
+}  // namespace vorlan

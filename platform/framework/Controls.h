@@ -1,0 +1,55 @@
+#pragma once
+// Common controls as thin objects over their handles: each sends the
+// control's own messages and nothing more. Tie one to a dialog's control
+// with DDX_Control, or make one with Create.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "Wnd.h"
+
+namespace vorlan {
+
+class CButton : public CWnd {
+public:
+    int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
+    void SetCheck(int state) const { SendMessage(BM_SETCHECK, static_cast<WPARAM>(state)); }
+};
+
+// A list view; the texts of rows and columns are ANSI.
+class CListCtrl : public CWnd {
+public:
+    // The column's index, -1 when it could not be inserted.
+    int InsertColumn(int column, const std::string& heading, int format = LVCFMT_LEFT, int width = -1) const;
+    // The row's index, -1 when it could not be inserted.
+    int InsertItem(int item, const std::string& text) const;
+    BOOL SetItemText(int item, int subItem, const std::string& text) const;
+    std::string GetItemText(int item, int subItem) const;
+    int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
+    BOOL DeleteAllItems() const { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
+    DWORD SetExtendedStyle(DWORD style) const {
+        return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style));
+    }
+};
+
+// A tooltip window owned by a parent; tools are windows (TTF_IDISHWND).
+class CToolTipCtrl : public CWnd {
+public:
+    // style adds TTS_ styles (TTS_BALLOON, ...) to TTS_ALWAYSTIP.
+    bool Create(CWnd* parent, DWORD style = 0);
+    // The tip shown over the tool window; false when it could not be added.
+    bool AddTool(HWND tool, const std::string& text);
+    void Activate(BOOL activate) const { SendMessage(TTM_ACTIVATE, activate); }
+    int SetMaxTipWidth(int width) const { return static_cast<int>(SendMessage(TTM_SETMAXTIPWIDTH, 0, width)); }
+    void SetDelayTime(DWORD kind, int milliseconds) const {
+        SendMessage(TTM_SETDELAYTIME, kind, MAKELPARAM(milliseconds, 0));
+    }
+    int GetToolCount() const { return static_cast<int>(SendMessage(TTM_GETTOOLCOUNT)); }
+    std::string GetText(HWND tool) const;
+
+private:
+    HWND parent_ = nullptr;
+};
+
+}  // namespace vorlan

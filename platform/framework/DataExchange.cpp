@@ -1,0 +1,81 @@
+#include "DataExchange.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "MessageBox.h"
+#include "Wnd.h"
+
+namespace vorlan {
+
+HWND CDataExchange::PrepareCtrl(int id) {
+    if (failed_) return nullptr;
+    HWND control = m_pDlgWnd ? m_pDlgWnd->GetDlgItem(id) : nullptr;
+    if (!control) {
+        Fail("Control " + std::to_string(id) + " is missing from the dialog.");
+        return nullptr;
+    }
+    lastControl_ = control;
+    return control;
+}
+
+void CDataExchange::Fail(const std::string& message) {
+    if (failed_) return;
+    failed_ = true;
+    HWND owner = m_pDlgWnd ? m_pDlgWnd->m_hWnd : nullptr;
+    ShowMessageBox(owner, message, m_pDlgWnd ? m_pDlgWnd->GetWindowText() : std::string(), MB_OK | MB_ICONEXCLAMATION);
+    if (lastControl_ && owner) {
+        SetFocus(lastControl_);
+        SendMessageA(lastControl_, EM_SETSEL, 0, -1);
+    }
+}
+
+bool ParseInt(const std::string& text, int& value) {
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    errno = 0;
+    long long parsed = std::strtoll(begin, &end, 10);
+    if (end == begin || errno == ERANGE || parsed < INT_MIN || parsed > INT_MAX) return false;
+    while (*end == ' ' || *end == '\t') ++end;
+    if (*end != '\0') return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+void DDX_Text(CDataExchange* dx, int id, std::string& value) {
+    HWND control = dx->PrepareCtrl(id);
+    if (!control) return;
+    if (dx->m_bSaveAndValidate) value = CWnd(control).GetWindowText();
+    else SetWindowTextA(control, value.c_str());
+}
+
+void DDX_Text(CDataExchange* dx, int id, int& value) {
+    HWND control = dx->PrepareCtrl(id);
+    if (!control) return;
+    if (!dx->m_bSaveAndValidate) {
+        SetWindowTextA(control, std::to_string(value).c_str());
+        return;
+    }
+    int read = 0;
+    if (!ParseInt(CWnd(control).GetWindowText(), read)) {
+        dx->Fail("Please enter an integer.");
+        return;
+    }
+    value = read;
+}
+
+void DDX_Check(CDataExchange* dx, int id, int& value) {
+    HWND control = dx->PrepareCtrl(id);
+    if (!control) return;
+    if (dx->m_bSaveAndValidate) value = static_cast<int>(SendMessageA(control, BM_GETCHECK, 0, 0));
+    else SendMessageA(control, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}
+
+void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
+    if (control.m_hWnd) return;
+    HWND window = dx->PrepareCtrl(id);
+    if (window && !control.SubclassWindow(window)) dx->Fail("Control " + std::to_string(id) + " cannot be tied.");
+}
+
+}  // namespace vorlan
