@@ -15,6 +15,8 @@ using vorlan::testing::WriteFileBytes;
 
 void FileSyncSuite::SetUpTestSuite() {
     SharedDeviceSuite::SetUpTestSuite();
+    // No box may wait for a person.
+    SetEnvironmentVariableA("VORLAN_MESSAGEBOX_ANSWER", "default");
     ASSERT_TRUE(device->InstallOstrum());
     logFolder_ = new vorlan::testing::TempFolder;
     source_ = UniqueName("FeldaneTest");

@@ -44,6 +44,7 @@ protected:
     bool DeviceExists(const std::wstring& devicePath) const;
 
     const std::string& ParentUrl() const { return parentUrl_; }
+    static const std::string& RegInfoKey() { return regInfoKey_; }
     std::string Local(const std::string& name) const { return folder_ / name; }
     // Writes a workstation file, creating its folders.
     void PutLocalFile(const std::string& name, const std::string& bytes) const;
