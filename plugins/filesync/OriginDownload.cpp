@@ -134,7 +134,7 @@ long long DownloadUrl(const std::string& url, std::string& bytes, DWORD transfer
     InternetHandle session(OpenSession());
     if (!session) return kDownloadNotOpened;
     InternetHandle file(InternetOpenUrlA(session.Get(), url.c_str(), nullptr, 0, transferFlags, 1));
-    if (!file) return GetLastError() == ERROR_INTERNET_EXTENDED_ERROR ? kDownloadInterrupted : kDownloadNotOpened;
+    if (!file) return kDownloadNotOpened;
 
     unsigned long long announced = 0;
     bool hasAnnounced = false;

@@ -77,8 +77,9 @@ def http_handler(state):
 class BrokenDTP(DTPHandler):
     def push_with_producer(self, producer):
         # Half the file, then the data connection breaks off.
-        if os.path.basename(getattr(producer.file, "name", "")).startswith("broken"):
-            data = producer.file.read()
+        file = getattr(producer, "file", None)
+        if file is not None and os.path.basename(getattr(file, "name", "")).startswith("broken"):
+            data = file.read()
             self.push(data[: len(data) // 2])
             self.close_when_done = lambda: None
             self.cmd_channel.respond("426 Connection closed; transfer aborted.")
@@ -108,6 +109,7 @@ def ftp_server(state):
 def serve(state):
     for sub in ("pub", "alice"):
         os.makedirs(os.path.join(state, "root", sub), exist_ok=True)
+    open(os.path.join(state, "requests.log"), "a").close()
     httpd = socketserver.ThreadingTCPServer(("127.0.0.1", 0), http_handler(state))
     httpd.daemon_threads = True
     ftpd = ftp_server(state)
