@@ -323,9 +323,11 @@ HRESULT CFileSync::WriteDestination(const std::string& destination, const std::s
                                           times[1], times[2], attributes);
     if (FAILED(hr)) return Fail(EVT_FILE_NOT_WRITTEN, destination, hr);
     ++counts_.copied;
-    if (!originOnDevice) {
-        // A copied library that registers itself is registered where it
-        // landed; what its registration thinks of itself is its own affair.
+    // A copied library that registers itself is registered where it
+    // landed; what its registration thinks of itself is its own affair. A
+    // file that does not begin as a module does cannot be one, so it is
+    // not loaded to find out.
+    if (!originOnDevice && bytes.size() >= 2 && bytes[0] == 'M' && bytes[1] == 'Z') {
         if (fs_.IsDevice()) ++counts_.deviceCalls;
         fs_.RegisterDll(target.c_str(), TRUE);
     }

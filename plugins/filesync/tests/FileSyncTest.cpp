@@ -7,6 +7,7 @@
 #include "CeRapi.h"
 #include "Crc32.h"
 #include "FileSyncFixture.h"
+#include "SideRegistry.h"
 #include "VorlanMessages.h"
 
 namespace vorlan::filesync::testing {
@@ -357,6 +358,40 @@ TEST_F(FileSyncFailureTest, InitWithoutDeviceFails) {
     EXPECT_TRUE(FAILED(engine->Init()));
     ASSERT_TRUE(device->Reconnect());
     ExpectOneEvent(EVT_DEVICE_NOT_CONNECTED);
+}
+
+}  // namespace
+}  // namespace vorlan::filesync::testing
+
+namespace vorlan::filesync::testing {
+namespace {
+
+TEST_F(FileSyncTest, CopiedLibrariesAreRegisteredWhereTheyLand) {
+    const std::string deviceDll = Ansi(vorlan::testing::BuildPath(VORLAN_DEVICE_DLL));
+    const std::string desktopDll = Ansi(vorlan::testing::BuildPath(VORLAN_DESKTOP_DLL));
+    auto engine = Engine();
+    const auto registered = [] {
+        DWORD value, type, size = sizeof value;
+        return QueryValueByPath(CQvCERapiWrapper(TRUE), "HKEY_LOCAL_MACHINE\\SOFTWARE\\RegTest\\Registered",
+                                reinterpret_cast<BYTE*>(&value), &type, &size) == ERROR_SUCCESS;
+    };
+    ASSERT_FALSE(registered());
+    const unsigned long calls = engine->Counts().deviceCalls;
+    EXPECT_EQ(Run(*engine, deviceDll, "\\Windows\\RegTest.dll", ""), S_OK);
+    EXPECT_EQ(engine->Counts().deviceCalls - calls, 2u) << "its checksum, then its registration";
+    EXPECT_TRUE(registered());
+
+    SetEnvironmentVariableA("VORLAN_FS_TEST_DLL", nullptr);
+    EXPECT_EQ(Run(*engine, desktopDll, "RegTest.dll", "QV_LOCAL_CREATE_FILE"), S_OK);
+    char state[32] = {};
+    GetEnvironmentVariableA("VORLAN_FS_TEST_DLL", state, sizeof state);
+    EXPECT_STREQ(state, "registered");
+
+    // A file that is no module is not loaded to find out.
+    PutLocalFile("text.txt", "just text");
+    const unsigned long before = engine->Counts().deviceCalls;
+    EXPECT_EQ(Run(*engine, "text.txt", "\\text.txt", ""), S_OK);
+    EXPECT_EQ(engine->Counts().deviceCalls - before, 1u) << "its checksum only";
 }
 
 }  // namespace
