@@ -8,6 +8,7 @@
 #include "Crc32.h"
 #include "FileSyncFixture.h"
 #include "SideRegistry.h"
+#include "Url.h"
 #include "VorlanMessages.h"
 
 namespace vorlan::filesync::testing {
@@ -216,6 +217,26 @@ TEST_F(FileSyncTest, AbsoluteAndVariablePathsAreNotCombinedWithTheTable) {
     EXPECT_EQ(ReadFileBytes(elsewhere / "copy.txt"), "beside the table");
     EXPECT_EQ(DeviceBytes(L"\\url.txt"), "absolute");
     SetEnvironmentVariableA("FELDANE_TEST_DIR", nullptr);
+
+    // A UNC path is taken as it is, on either side of the item.
+    const struct {
+        const char* text;
+        BOOL destination;
+    } unc[] = {{"\\\\server\\share\\a.txt", FALSE}, {"\\\\server\\share\\dir\\b.txt", TRUE}};
+    for (const auto& u : unc) {
+        std::string out;
+        EXPECT_EQ(engine->ResolveItemPath(u.text, FALSE, u.destination, out), S_OK);
+        std::string local;
+        ASSERT_EQ(UrlToLocalPath(out.c_str(), local), S_OK) << out;
+        EXPECT_EQ(local, u.text);
+    }
+}
+
+TEST(JoinPathTest, OneSeparatorAlsoAfterARoot) {
+    EXPECT_EQ(JoinPath("\\", "a.txt"), "\\a.txt");
+    EXPECT_EQ(JoinPath("C:\\", "a.txt"), "C:\\a.txt");
+    EXPECT_EQ(JoinPath("\\Dev", "a.txt"), "\\Dev\\a.txt");
+    EXPECT_EQ(JoinPath("C:\\ws", "sub"), "C:\\ws\\sub");
 }
 
 // Bytes whose CRC-32 is 0: a prefix, then four bytes solved for.
