@@ -222,9 +222,12 @@ HRESULT CFileSync::CopyFileItem(const std::string& origin, const std::string& de
 
 HRESULT CFileSync::CopyOneFile(const std::string& origin, const std::string& destination, DWORD attributes,
                             DWORD transferFlags, BOOL originOnDevice, bool resolved) {
+    // Device and local origins are compared by content; a remote one by
+    // its time, so its destination's checksum is not asked for.
+    const bool byContent = originOnDevice || resolved || GetUrlServiceType(origin.c_str()) == kUrlServiceFile;
     DWORD destinationCrc = 0;
     // A destination that cannot be read is never taken as equal to anything.
-    const bool destinationKnown = SUCCEEDED(DestinationCrc(destination, destinationCrc));
+    const bool destinationKnown = byContent && SUCCEEDED(DestinationCrc(destination, destinationCrc));
     if (originOnDevice) return CopyFromDevice(origin, destination, destinationCrc, destinationKnown, attributes);
     return CopyFromWorkstation(origin, destination, destinationCrc, destinationKnown, attributes, transferFlags,
                                resolved);

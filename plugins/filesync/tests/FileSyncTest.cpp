@@ -304,12 +304,16 @@ TEST_F(FileSyncFailureTest, BadItemsGiveTheirEvents) {
         {"\\NoFolder", "nf", "QV_COPY_FOLDER_CONTENT_FROM_CE", E_INVALIDARG, EVT_NOT_A_URL, "\\NoFolder"},
         {"here.txt", "\\here.txt", "QV_TWO_WAY_FILE_SYNC", E_NOTIMPL, EVT_ITEM_UNUSABLE, ""},
         {"huge", "\\Huge", "QV_TWO_WAY_FOLDER_SYNC", E_NOTIMPL, EVT_ITEM_UNUSABLE, ""},
+        {"", "\\", "QV_DELETE_FOLDER", E_INVALIDARG, EVT_FOLDER_NOT_REMOVED, "\\"},
+        {"", "\\", "QV_DELETE_FILE", E_INVALIDARG, EVT_FILE_NOT_DELETED, "\\"},
     };
     for (const auto& c : cases) {
         SetUp();
         EXPECT_EQ(Run(*engine, c.origin, c.destination, c.attributes), c.result) << c.origin << " " << c.attributes;
         ExpectOneEvent(c.event, c.insertion);
     }
+
+    EXPECT_TRUE(DeviceExists(L"\\Windows\\Ostrum.dll")) << "the device's root is never removed";
 
     SetUp();
     const std::string missing = Local("missing.txt");
