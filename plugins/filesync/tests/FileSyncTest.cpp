@@ -218,6 +218,14 @@ TEST_F(FileSyncTest, AbsoluteAndVariablePathsAreNotCombinedWithTheTable) {
     EXPECT_EQ(DeviceBytes(L"\\url.txt"), "absolute");
     SetEnvironmentVariableA("FELDANE_TEST_DIR", nullptr);
 
+    // A file URL's escapes are undone; a device origin given as a local
+    // path or file URL names the device path after its drive.
+    vorlan::testing::WriteFileBytes(elsewhere / "with space.txt", "spaced");
+    EXPECT_EQ(Run(*engine, "file:///" + elsewhere.Path() + "/with%20space.txt", "\\spaced.txt", ""), S_OK);
+    EXPECT_EQ(DeviceBytes(L"\\spaced.txt"), "spaced");
+    EXPECT_EQ(Run(*engine, "file:///C:/spaced.txt", elsewhere / "from-device.txt", "QV_CREATE_FILE_FROM_CE"), S_OK);
+    EXPECT_EQ(ReadFileBytes(elsewhere / "from-device.txt"), "spaced");
+
     // A UNC path is taken as it is, on either side of the item.
     const struct {
         const char* text;
@@ -304,6 +312,8 @@ TEST_F(FileSyncFailureTest, BadItemsGiveTheirEvents) {
         {"\\NoFolder", "nf", "QV_COPY_FOLDER_CONTENT_FROM_CE", E_INVALIDARG, EVT_NOT_A_URL, "\\NoFolder"},
         {"here.txt", "\\here.txt", "QV_TWO_WAY_FILE_SYNC", E_NOTIMPL, EVT_ITEM_UNUSABLE, ""},
         {"huge", "\\Huge", "QV_TWO_WAY_FOLDER_SYNC", E_NOTIMPL, EVT_ITEM_UNUSABLE, ""},
+        {"http://127.0.0.1:1/folder", "\\Web", "QV_COPY_FOLDER_CONTENT", E_INVALIDARG, EVT_NOT_A_DEVICE_PATH,
+         "http://127.0.0.1:1/folder"},
         {"", "\\", "QV_DELETE_FOLDER", E_INVALIDARG, EVT_FOLDER_NOT_REMOVED, "\\"},
         {"", "\\", "QV_DELETE_FILE", E_INVALIDARG, EVT_FILE_NOT_DELETED, "\\"},
     };
