@@ -431,3 +431,52 @@ TEST_F(FileSyncTest, CopiedLibrariesAreRegisteredWhereTheyLand) {
 
 }  // namespace
 }  // namespace vorlan::filesync::testing
+
+namespace vorlan::filesync::testing {
+namespace {
+
+// A write that breaks off after half its bytes, as a dropped connection or
+// a full disk makes it.
+BOOL WINAPI HalfWrite(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD written, LPOVERLAPPED) {
+    DWORD done = 0;
+    ::WriteFile(file, buffer, size / 2, &done, nullptr);
+    if (written) *written = done;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+BOOL WINAPI DeviceHalfWrite(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+    CeWriteFile(file, buffer, size / 2, written, overlapped);
+    return FALSE;
+}
+
+TEST_F(FileSyncFailureTest, AWriteThatBreaksOffLeavesNothingHalfWritten) {
+    const std::string fresh(5000, 'n');
+    PutLocalFile("fresh.bin", fresh);
+    PutDeviceFile(L"\\Half\\old.bin", "old device content");
+    PutLocalFile("half\\old.bin", "old workstation content");
+    auto engine = Engine();
+    engine->SetSideFactory([](BOOL device) {
+        auto table = std::make_unique<CQvCERapiWrapper>(device);
+        table->WriteFile = device ? &DeviceHalfWrite : &HalfWrite;
+        return table;
+    });
+    SetUp();
+    EXPECT_TRUE(FAILED(Run(*engine, "fresh.bin", "\\Half\\old.bin", "")));
+    ExpectOneEvent(EVT_FILE_NOT_WRITTEN, "\\Half\\old.bin");
+    SetUp();
+    EXPECT_TRUE(FAILED(Run(*engine, "fresh.bin", "half\\old.bin", "QV_LOCAL_CREATE_FILE")));
+    ExpectOneEvent(EVT_FILE_NOT_WRITTEN);
+    // Either the old content or no file: never part of the new one.
+    const std::wstring onDevice = device->HostPath(L"\\Half\\old.bin");
+    if (GetFileAttributesW(onDevice.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        EXPECT_EQ(DeviceBytes(L"\\Half\\old.bin"), "old device content");
+    }
+    if (GetFileAttributesA(Local("half\\old.bin").c_str()) != INVALID_FILE_ATTRIBUTES) {
+        EXPECT_EQ(ReadFileBytes(Local("half\\old.bin")), "old workstation content");
+    }
+    EXPECT_EQ(engine->Counts().copied, 0u);
+}
+
+}  // namespace
+}  // namespace vorlan::filesync::testing
