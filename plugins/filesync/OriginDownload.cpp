@@ -14,8 +14,9 @@ namespace {
 class InternetHandle {
 public:
     explicit InternetHandle(HINTERNET h = nullptr) : h_(h) {}
-    ~InternetHandle() {
-        if (h_) InternetCloseHandle(h_);
+    ~InternetHandle() { Close(); }
+    void Close() {
+        if (h_) InternetCloseHandle(std::exchange(h_, nullptr));
     }
     InternetHandle(const InternetHandle&) = delete;
     InternetHandle& operator=(const InternetHandle&) = delete;
@@ -154,6 +155,15 @@ long long DownloadUrl(const std::string& url, std::string& bytes, DWORD transfer
         if (!InternetReadFile(file.Get(), block, sizeof block, &got)) return kDownloadInterrupted;
         if (got == 0) break;
         read.append(block, got);
+    }
+    if (parts.serviceType == kUrlServiceFtp) {
+        // The server's last word on the transfer comes with the close; the
+        // reads end alike whether the file ended or the transfer broke off.
+        file.Close();
+        char reply[256] = {};
+        DWORD error = 0, size = sizeof reply;
+        if (InternetGetLastResponseInfoA(&error, reply, &size) && (reply[0] == '4' || reply[0] == '5'))
+            return kDownloadInterrupted;
     }
     if (hasAnnounced && read.size() != announced) return kDownloadInterrupted;
     bytes = std::move(read);

@@ -32,8 +32,8 @@ RemoteFileInfo GetRemoteFileInfo(const std::string& url, DWORD transferFlags);
 // Reads an HTTP, HTTPS or FTP URL whole into bytes, which must be empty:
 // the size read, or one of the codes above. An answer other than a
 // success status is kDownloadNotOpened; fewer bytes than the server
-// announced (its Content-Length, or expectedSize when given) is
-// kDownloadInterrupted. On any failure bytes is left empty.
+// announced (its Content-Length, or expectedSize when given), or an FTP
+// transfer the server closes with a failure reply, is kDownloadInterrupted. On any failure bytes is left empty.
 long long DownloadUrl(const std::string& url, std::string& bytes, DWORD transferFlags,
                       const unsigned long long* expectedSize = nullptr);
 

@@ -188,6 +188,14 @@ TEST_F(OriginDownloadTest, DownloadCodes) {
     bytes = "held";
     EXPECT_EQ(DownloadUrl(HttpUrl("empty.txt"), bytes, kDefaultTransferFlags), kDownloadBusy);
     EXPECT_EQ(bytes, "held");
+    // A broken FTP transfer is found without the listing's size as well.
+    Serve("pub/broken.bin", std::string(20000, 'b'), kYear2021);
+    bytes.clear();
+    EXPECT_EQ(DownloadUrl(FtpUrl("broken.bin"), bytes, kDefaultTransferFlags), kDownloadInterrupted);
+    EXPECT_TRUE(bytes.empty());
+    Serve("pub/whole.bin", std::string(20000, 'w'), kYear2021);
+    EXPECT_EQ(DownloadUrl(FtpUrl("whole.bin"), bytes, kDefaultTransferFlags), 20000);
+    bytes.clear();
     const RemoteFileInfo missing = GetRemoteFileInfo(FtpUrl("missing.bin"), kDefaultTransferFlags);
     EXPECT_FALSE(missing.hasTime);
     const RemoteFileInfo error = GetRemoteFileInfo(HttpUrl("missing.txt"), kDefaultTransferFlags);
