@@ -1,0 +1,88 @@
+#pragma once
+// CFileSync: the file plug-in's engine. The core hands it one file item at
+// a time; it resolves the item's paths and creates, copies, deletes or
+// walks files and folders on the workstation and on the device, reporting
+// every failure to the event log where it happens and returning it.
+// Unchanged files are not copied: the CRC-32 of both sides (or, for HTTP
+// and FTP origins, the remote last-modified time) decides first.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "DeviceSession.h"
+#include "FileItem.h"
+#include "MySync.h"
+#include "QvDualFileSystem.h"
+
+namespace vorlan::filesync {
+
+// What the engine did since it was made, for its callers' summaries.
+struct TransferCounts {
+    unsigned long copied = 0;     // files written
+    unsigned long unchanged = 0;  // files found equal and left alone
+    unsigned long deviceCalls = 0;  // calls into the device library
+};
+
+class CFileSync : public IMySync {
+public:
+    // Makes the table a file system is switched to (the device's for a
+    // non-zero flag); by default the real one of that side.
+    using SideFactory = std::function<std::unique_ptr<CQvCERapiWrapper>(BOOL device)>;
+
+    CFileSync() = default;
+
+    // Event source named at RegInfoKey (else "Vorlan"), error report, and
+    // the device session (0xC0020011 and its failure when none).
+    HRESULT Init() override;
+    // Reads "Dest", "OriginUrl", "FileAttributes" and "DownloadAttributes"
+    // and carries the item out (0xC0020003 and E_INVALIDARG for none).
+    HRESULT PerformTransfer(IInfoNode* item) override;
+
+    // One item step, its paths resolved against ParentUrl first.
+    HRESULT TransferItem(const std::string& origin, const std::string& destination,
+                         const std::string& fileAttributes, const std::string& downloadAttributes);
+    // The item path made absolute and expanded on the side given; E_FAIL
+    // and out untouched for an empty text or one that cannot be resolved.
+    HRESULT ResolveItemPath(const std::string& text, BOOL onDevice, BOOL destination, std::string& out);
+    // The copy step of one file: paths already resolved.
+    HRESULT CopyFileItem(const std::string& origin, const std::string& destination, DWORD attributes,
+                         DWORD transferFlags, BOOL originOnDevice);
+
+    void SetSideFactory(SideFactory factory) { sides_ = std::move(factory); }
+    const TransferCounts& Counts() const { return counts_; }
+
+private:
+    // resolved: the paths are absolute already (entries of a folder walk),
+    // so names are taken as they are and never expanded or unescaped.
+    HRESULT Step(std::string origin, std::string destination, const std::string& fileAttributes,
+                 const std::string& downloadAttributes, bool resolved);
+    HRESULT WalkFolder(const TransferAttributes& item, const std::string& origin, const std::string& destination,
+                       bool resolved);
+    HRESULT CopyOneFile(const std::string& origin, const std::string& destination, DWORD attributes,
+                     DWORD transferFlags, BOOL originOnDevice, bool resolved);
+    HRESULT CopyFromDevice(const std::string& origin, const std::string& destination, DWORD destinationCrc,
+                           bool destinationKnown, DWORD attributes);
+    HRESULT CopyFromWorkstation(const std::string& origin, const std::string& destination, DWORD destinationCrc,
+                                bool destinationKnown, DWORD attributes, DWORD transferFlags, bool resolved);
+    HRESULT WriteDestination(const std::string& destination, const std::string& bytes, const FILETIME (&times)[3],
+                             DWORD attributes, bool originOnDevice);
+    HRESULT DestinationCrc(const std::string& destination, DWORD& crc);
+    // A failed read of the origin, reported by its kind and returned.
+    HRESULT ReadFailed(HRESULT hr, const std::string& origin);
+    HRESULT Fail(DWORD eventId, const std::string& insertion, HRESULT hr);
+    void Switch(CQvDualFileSystem& fs, BOOL device);
+
+    CQvDualFileSystem fs_;  // the destination's side
+    CQvDualFileSystem origin_;  // the origin's side
+    DeviceSession session_;
+    SideFactory sides_;
+    TransferCounts counts_;
+};
+
+// Joins a folder and a name with one separator, also when the folder is a
+// root that already ends in one ("\", "C:\").
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+}  // namespace vorlan::filesync
