@@ -4,6 +4,16 @@
 
 namespace vorlan {
 
+std::string CComboBox::GetLBText(int index) const {
+    const LRESULT length = SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
+    if (length == CB_ERR) return {};
+    std::vector<char> text(static_cast<size_t>(length) + 1);
+    const LRESULT copied =
+        SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    if (copied == CB_ERR) return {};
+    return std::string(text.data(), static_cast<size_t>(copied) < text.size() ? static_cast<size_t>(copied) : length);
+}
+
 int CListCtrl::InsertColumn(int column, const std::string& heading, int format, int width) const {
     LVCOLUMNA info = {};
     info.mask = LVCF_TEXT | LVCF_FMT | LVCF_SUBITEM | (width >= 0 ? LVCF_WIDTH : 0);

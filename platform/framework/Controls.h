@@ -17,6 +17,47 @@ public:
     void SetCheck(int state) const { SendMessage(BM_SETCHECK, static_cast<WPARAM>(state)); }
 };
 
+// A single-line or multi-line edit control.
+class CEdit : public CWnd {
+public:
+    void SetLimitText(UINT limit) const { SendMessage(EM_LIMITTEXT, limit); }
+    void SetSel(int start, int end) const { SendMessage(EM_SETSEL, static_cast<WPARAM>(start), end); }
+    BOOL GetModify() const { return static_cast<BOOL>(SendMessage(EM_GETMODIFY)); }
+    void SetModify(BOOL modified = TRUE) const { SendMessage(EM_SETMODIFY, static_cast<WPARAM>(modified)); }
+};
+
+// A combo box (drop-down list or with an edit field); texts are ANSI.
+class CComboBox : public CWnd {
+public:
+    // The new entry's index, CB_ERR or CB_ERRSPACE when it could not be added.
+    int AddString(const std::string& text) const {
+        return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    }
+    int InsertString(int index, const std::string& text) const {
+        return static_cast<int>(
+            SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str())));
+    }
+    int DeleteString(int index) const { return static_cast<int>(SendMessage(CB_DELETESTRING, static_cast<WPARAM>(index))); }
+    void ResetContent() const { SendMessage(CB_RESETCONTENT); }
+    int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
+    int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
+    // CB_ERR when the index names no entry (-1 clears the selection).
+    int SetCurSel(int index) const { return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index))); }
+    // The entry's text, empty when the index names no entry.
+    std::string GetLBText(int index) const;
+    // The index of the entry whose whole text equals text (any letter case), CB_ERR when none.
+    int FindStringExact(int startAfter, const std::string& text) const {
+        return static_cast<int>(
+            SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text.c_str())));
+    }
+    DWORD_PTR GetItemData(int index) const {
+        return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, static_cast<WPARAM>(index)));
+    }
+    int SetItemData(int index, DWORD_PTR data) const {
+        return static_cast<int>(SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
+    }
+};
+
 // A list view; the texts of rows and columns are ANSI.
 class CListCtrl : public CWnd {
 public:

@@ -72,6 +72,30 @@ void DDX_Check(CDataExchange* dx, int id, int& value) {
     else SendMessageA(control, BM_SETCHECK, static_cast<WPARAM>(value), 0);
 }
 
+void DDX_CBIndex(CDataExchange* dx, int id, int& index) {
+    HWND control = dx->PrepareCtrl(id);
+    if (!control) return;
+    if (dx->m_bSaveAndValidate) index = static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0));
+    else SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void DDX_Radio(CDataExchange* dx, int id, int& index) {
+    HWND first = dx->PrepareCtrl(id);
+    if (!first) return;
+    if (dx->m_bSaveAndValidate) index = -1;
+    int position = 0;
+    for (HWND button = first; button; button = GetWindow(button, GW_HWNDNEXT), ++position) {
+        if (button != first && (GetWindowLongA(button, GWL_STYLE) & WS_GROUP)) break;
+        const LRESULT kind = SendMessageA(button, WM_GETDLGCODE, 0, 0);
+        if (!(kind & DLGC_RADIOBUTTON)) continue;
+        if (dx->m_bSaveAndValidate) {
+            if (SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED) index = position;
+        } else {
+            SendMessageA(button, BM_SETCHECK, position == index ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+    }
+}
+
 void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
     if (control.m_hWnd) return;
     HWND window = dx->PrepareCtrl(id);

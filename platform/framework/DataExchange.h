@@ -33,6 +33,12 @@ void DDX_Text(CDataExchange* dx, int id, std::string& value);
 void DDX_Text(CDataExchange* dx, int id, int& value);
 // BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE.
 void DDX_Check(CDataExchange* dx, int id, int& value);
+// The selected entry's index of a combo box or list box, -1 for none.
+void DDX_CBIndex(CDataExchange* dx, int id, int& index);
+// A group of radio buttons that starts at control id (WS_GROUP) and runs
+// to the next control with WS_GROUP: the index of the checked one, -1 for
+// none.
+void DDX_Radio(CDataExchange* dx, int id, int& index);
 // Ties the control to an object of the framework once (by subclassing), so
 // the object's members and message map work on it.
 void DDX_Control(CDataExchange* dx, int id, CWnd& control);

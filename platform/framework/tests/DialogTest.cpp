@@ -27,7 +27,10 @@ public:
     std::string name = "first";
     int count = 3;
     int enabled = BST_CHECKED;
+    int kind = 1;
+    int speed = 2;
     CListCtrl list;
+    CComboBox kinds;
     std::function<void(ValuesDialog&)> drive;
     std::vector<std::string> seen;  // PreTranslateMessage calls, innermost first
 
@@ -42,6 +45,12 @@ protected:
         DDX_Text(dx, IDC_COUNT, count);
         DDX_Check(dx, IDC_ENABLED, enabled);
         DDX_Control(dx, IDC_LIST, list);
+        DDX_Control(dx, IDC_KIND, kinds);
+        if (!dx->m_bSaveAndValidate && kinds.GetCount() == 0) {
+            for (const char* text : {"string", "number", "bytes"}) kinds.AddString(text);
+        }
+        DDX_CBIndex(dx, IDC_KIND, kind);
+        DDX_Radio(dx, IDC_SPEED_SLOW, speed);
     }
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
@@ -77,8 +86,14 @@ TEST(DialogTest, ModalDialogFillsItsControlsAndReadsThemBackOnOk) {
     ValuesDialog dialog;
     std::vector<std::string> shown;
     dialog.drive = [&](ValuesDialog& d) {
-        shown = {Text(d, IDC_NAME), Text(d, IDC_COUNT),
-                 std::to_string(SendMessageA(d.GetDlgItem(IDC_ENABLED), BM_GETCHECK, 0, 0))};
+        const auto checked = [&](int id) { return std::to_string(SendMessageA(d.GetDlgItem(id), BM_GETCHECK, 0, 0)); };
+        shown = {Text(d, IDC_NAME), Text(d, IDC_COUNT), checked(IDC_ENABLED), d.kinds.GetLBText(d.kinds.GetCurSel()),
+                 checked(IDC_SPEED_SLOW) + checked(IDC_SPEED_FAST) + checked(IDC_SPEED_NONE)};
+        EXPECT_EQ(d.kinds.FindStringExact(-1, "BYTES"), 2);
+        EXPECT_EQ(d.kinds.GetLBText(7), "") << "no such entry";
+        d.kinds.SetCurSel(2);
+        SendMessageA(d.GetDlgItem(IDC_SPEED_NONE), BM_SETCHECK, BST_UNCHECKED, 0);
+        SendMessageA(d.GetDlgItem(IDC_SPEED_SLOW), BM_SETCHECK, BST_CHECKED, 0);
         EXPECT_EQ(CWnd::FromHandlePermanent(d.GetDlgItem(IDC_LIST)), &d.list) << "the list is tied to its object";
         EXPECT_EQ(d.list.InsertColumn(0, "Column", LVCFMT_LEFT, 60), 0);
         SetDlgItemTextA(d.m_hWnd, IDC_NAME, "second");
@@ -87,7 +102,9 @@ TEST(DialogTest, ModalDialogFillsItsControlsAndReadsThemBackOnOk) {
         d.PostMessage(WM_COMMAND, IDOK);
     };
     EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(shown, (std::vector<std::string>{"first", "3", "1"}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"first", "3", "1", "number", "001"}));
+    EXPECT_EQ(dialog.kind, 2);
+    EXPECT_EQ(dialog.speed, 0) << "the radio group ends before the next WS_GROUP control";
     EXPECT_EQ(dialog.name, "second");
     EXPECT_EQ(dialog.count, -12);
     EXPECT_EQ(dialog.enabled, BST_UNCHECKED);
