@@ -94,3 +94,20 @@ function(vorlan_register_server target)
     set_tests_properties(register_${target} PROPERTIES FIXTURES_SETUP ${target}_registered)
     set_tests_properties(unregister_${target} PROPERTIES FIXTURES_CLEANUP ${target}_registered)
 endfunction()
+
+# vorlan_screenshot_test(<name> DIR <subfolder> [REGISTER dll...] COMMAND program [args...])
+# Runs a GUI test program on a virtual screen (tools/gui-screenshots) and
+# keeps its pictures in build/screenshots/<subfolder> for a person to look
+# at. Such runs share one x11 prefix and end its wineserver, so they take
+# turns.
+function(vorlan_screenshot_test name)
+    cmake_parse_arguments(ARG "" "DIR" "REGISTER;COMMAND" ${ARGN})
+    set(registers)
+    foreach(dll IN LISTS ARG_REGISTER)
+        list(APPEND registers --register ${dll})
+    endforeach()
+    add_test(NAME ${name}
+             COMMAND ${CMAKE_SOURCE_DIR}/tools/gui-screenshots ${CMAKE_BINARY_DIR}
+                     ${CMAKE_BINARY_DIR}/screenshots/${ARG_DIR} ${registers} -- ${ARG_COMMAND})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 300 RESOURCE_LOCK wineprefix_x11)
+endfunction()

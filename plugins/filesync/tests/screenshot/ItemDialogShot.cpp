@@ -1,16 +1,15 @@
 // Shows the plug-in's item dialog as a user sees it and saves a picture of
-// it: a thread waits for the box, captures it to the bitmap file named on
-// the command line and presses its button.
-//   ItemDialogShot.exe OUTPUT.bmp
+// it (run by tools/gui-screenshots): a thread waits for the box, captures
+// it and presses its button.
 #include <windows.h>
 #include <ole2.h>
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "Bstr.h"
 #include "ComPtr.h"
+#include "WindowCapture.h"
 #include "pindrel.h"
 #include "vorlan.h"
 
@@ -38,43 +37,7 @@ HWND FindBox() {
     return search.found;
 }
 
-bool SaveBitmap(HWND window, const char* path) {
-    RECT r;
-    GetWindowRect(window, &r);
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    bool ok = false;
-    if (FILE* file = std::fopen(path, "wb")) {
-        const DWORD size = static_cast<DWORD>(width) * height * 4;
-        BITMAPFILEHEADER header = {};
-        header.bfType = 0x4D42;
-        header.bfOffBits = sizeof header + sizeof info.bmiHeader;
-        header.bfSize = header.bfOffBits + size;
-        ok = std::fwrite(&header, sizeof header, 1, file) == 1 &&
-             std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, file) == 1 &&
-             std::fwrite(bits, size, 1, file) == 1;
-        std::fclose(file);
-    }
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return ok;
-}
-
 struct Shot {
-    const char* path;
     bool saved = false;
 };
 
@@ -82,8 +45,8 @@ DWORD WINAPI TakeShot(void* param) {
     auto* shot = static_cast<Shot*>(param);
     for (int i = 0; i < 200; ++i) {
         if (HWND box = FindBox()) {
-            Sleep(500);  // let it paint
-            shot->saved = SaveBitmap(box, shot->path);
+            const std::string saved = vorlan::testing::SaveScreenshot(box, "item-dialog");
+            shot->saved = !saved.empty() && saved.rfind("failed", 0) != 0;
             PostMessageA(box, WM_COMMAND, IDOK, 0);
             return 0;
         }
@@ -94,8 +57,9 @@ DWORD WINAPI TakeShot(void* param) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc < 2) return 2;
+int main() {
+    // The user's real box, not the unattended answer of test runs.
+    SetEnvironmentVariableA("VORLAN_MESSAGEBOX_ANSWER", nullptr);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     int status = 1;
     {
@@ -105,7 +69,7 @@ int main(int argc, char** argv) {
         if (SUCCEEDED(CLSIDFromProgID(L"Feldane.VorlanProperties", &clsid)) &&
             SUCCEEDED(vorlan::com::CreateInstance(clsid, properties)) &&
             SUCCEEDED(vorlan::com::CreateInstance(CLSID_InfoNode, item))) {
-            Shot shot = {argv[1]};
+            Shot shot;
             HANDLE thread = CreateThread(nullptr, 0, &TakeShot, &shot, 0, nullptr);
             IInfoNode* raw = item.Get();
             const HRESULT hr = properties->ConfigNodeDlg(&raw, VARIANT_TRUE);
