@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,6 +18,9 @@
 #include "MessageBox.h"
 #include "Resource.h"
 #include "Resources.h"
+#include "ServiceKeys.h"
+#include "ServiceManagerCommands.h"
+#include "ServiceManagerProcess.h"
 #include "TestSupport.h"
 #include "VorlanTestDlg.h"
 #include "WindowCapture.h"
@@ -462,6 +466,37 @@ TEST_F(RunnerTest, ProgramWithSyncNowRunsTheProjectAndEndsByItself) {
     EXPECT_EQ(IndexedVersion(), "1.0");
     EXPECT_EQ(GetFileAttributesA(journal.c_str()), INVALID_FILE_ATTRIBUTES)
         << "no message box was shown: " << testing::ReadFileBytes(journal);
+}
+
+// Registered for auto-start in place of the provider (as the options set it
+// up when the runner is the front end), the runner is started by the
+// service manager when a device connects, runs the project and ends.
+TEST_F(RunnerTest, TheServiceManagerStartsTheRunnerWhenADeviceConnects) {
+    StartDevice();
+    const std::string name = testing::UniqueName("Stelmar");
+    const std::string command = Stelmar() + " /SyncNow \"" + project_ + "\"";
+    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, activesync::kAutoStartKey, name.c_str(), REG_SZ, command.c_str(),
+                              static_cast<DWORD>(command.size() + 1)),
+              ERROR_SUCCESS);
+    ASSERT_EQ(testing::SetProviderDisabled("Vorlan", 1), ERROR_SUCCESS);
+    {
+        testing::ServiceManagerProcess manager;
+        ASSERT_TRUE(manager.Started());
+        ASSERT_EQ(manager.Command(activesync::kDeviceConnectedMessage), S_OK);
+        Pump(60000, [&] { return IndexedVersion() == "1.0" && FindRunnerWindow() == nullptr; });
+        EXPECT_EQ(IndexedVersion(), "1.0") << "the runner ran the project";
+        EXPECT_EQ(FindRunnerWindow(), nullptr) << "and closed itself";
+        const auto starts = manager.Lines("autostart");
+        EXPECT_NE(std::find_if(starts.begin(), starts.end(),
+                               [&](const auto& line) {
+                                   return line.size() >= 3 && line[0] == name && line[1] == command &&
+                                          line[2] == "started";
+                               }),
+                  starts.end());
+        EXPECT_TRUE(manager.Lines("call").empty()) << "no provider was loaded";
+    }
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, activesync::kAutoStartKey, name.c_str());
+    testing::SetProviderDisabled("Vorlan", 0);
 }
 
 }  // namespace
