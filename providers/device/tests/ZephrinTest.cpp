@@ -313,6 +313,36 @@ TEST_F(ZephrinTest, DeleteObjDeletesOnlyTheDataFile) {
     EXPECT_EQ(CeGetFileAttributes(kData), INVALID_FILE_ATTRIBUTES);
 }
 
+TEST_F(ZephrinTest, ARecordThatCannotBeWrittenFailsWhatItWouldRecord) {
+    // A state file the device refuses to write: nothing is recorded, and
+    // the write's end says so.
+    Write(kState, "");
+    ASSERT_TRUE(CeSetFileAttributes(kState, FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(DeviceInitObjType(L"Vorlan", 1).result, static_cast<uint32_t>(FALSE));
+    const uint32_t oid = Write(kData, "data");
+    EXPECT_EQ(DeviceObjectNotify(L"Vorlan", ce::ONF_FILE, oid, 1).result, static_cast<uint32_t>(FALSE));
+    EXPECT_EQ(DeviceObjectNotify(L"Vorlan", ce::ONF_FILE | ce::ONF_CLEAR_CHANGE, oid, 1).result,
+              static_cast<uint32_t>(TRUE));  // marking failed
+    ASSERT_EQ(DeviceSetup(false, 0, oid).result, static_cast<uint32_t>(S_OK));
+    ASSERT_EQ(DeviceSetPacket({'x'}).result, static_cast<uint32_t>(S_OK));
+    EXPECT_EQ(DeviceResetSetup(false).result, static_cast<uint32_t>(E_FAIL));
+    EXPECT_EQ(State(), Record{});
+    EXPECT_EQ(Find(kState).nFileSizeLow, 0u);
+    DeviceInitObjType(nullptr, 0);
+
+    // A short record reads as zeros past its end and is written whole.
+    ASSERT_TRUE(CeSetFileAttributes(kState, FILE_ATTRIBUTE_NORMAL));
+    Write(kState, std::string("\x07\0\0\0\x01\0", 6));
+    ASSERT_EQ(DeviceInitObjType(L"Vorlan", 1).result, static_cast<uint32_t>(TRUE));
+    const DeviceNotified notified = DeviceObjectNotify(L"Vorlan", ce::ONF_FILE, oid, 1);
+    EXPECT_EQ(notified.changed, 1u);  // synchronised, as the short record says, at time zero
+    Record expected;
+    expected.oid = oid;
+    expected.synced[0] = 1;
+    EXPECT_EQ(State(), expected);
+    EXPECT_EQ(Find(kState).nFileSizeLow, 28u);
+}
+
 TEST_F(ZephrinTest, AReconnectionClosesTheStateFileItHeld) {
     // Two starts without an end between them, then one end: the state file
     // is free again for a program that wants it alone.
