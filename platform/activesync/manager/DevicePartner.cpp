@@ -1,20 +1,12 @@
 #include "DevicePartner.h"
 
-#include <cstdio>
-
+#include "CallText.h"
 #include "DeviceService.h"
 #include "ReplDevice.h"
 #include "ReplStore.h"
 
 namespace vorlan::activesync {
 namespace {
-
-std::string Hex(uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(value));
-    return text;
-}
-std::string Bool(uint32_t value) { return value ? "TRUE" : "FALSE"; }
 
 std::string Ids(const std::vector<uint32_t>& ids) {
     std::string text;

@@ -5,17 +5,11 @@
 #include <utility>
 
 #include "Bstr.h"
+#include "CallText.h"
 
 namespace vorlan::activesync {
 namespace {
 
-std::string Hex(HRESULT hr) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
-    return text;
-}
-
-std::string Bool(BOOL value) { return value ? "TRUE" : "FALSE"; }
 std::string Handle(const void* handle) { return handle ? "handle" : "NULL"; }
 
 }  // namespace
@@ -211,18 +205,23 @@ HRESULT ProviderSession::CarryDeviceChanges(bool desktopChanged) {
     return result;
 }
 
-HRESULT ProviderSession::WriteItem(const std::vector<BYTE>& bytes) {
-    HREPLITEM known = items_.empty() ? nullptr : items_.front().item;
+REPLSETUP ProviderSession::WriteSetup(HREPLITEM item, DWORD flags) {
     REPLSETUP setup = {};
     setup.cbStruct = sizeof setup;
     setup.fRead = FALSE;
-    setup.dwFlags = known ? 0 : RSF_NEW_OBJECT;
+    setup.dwFlags = flags;
     std::snprintf(setup.szObjType, sizeof setup.szObjType, "%s", objectType_.c_str());
     setup.pNotify = &notify_;
     setup.oid = partner_.Oid();
     setup.pStore = store_;
     setup.hFolder = folder_;
-    setup.hItem = known;
+    setup.hItem = item;
+    return setup;
+}
+
+HRESULT ProviderSession::WriteItem(const std::vector<BYTE>& bytes) {
+    HREPLITEM known = items_.empty() ? nullptr : items_.front().item;
+    REPLSETUP setup = WriteSetup(known, known ? 0 : RSF_NEW_OBJECT);
     HRESULT hr = handler_->Setup(&setup);
     Call("IReplObjHandler::Setup", Hex(hr), {"write"});
     if (FAILED(hr)) return hr;
@@ -242,14 +241,7 @@ HRESULT ProviderSession::WriteItem(const std::vector<BYTE>& bytes) {
 }
 
 HRESULT ProviderSession::DeleteItem(HREPLITEM item) {
-    REPLSETUP setup = {};
-    setup.cbStruct = sizeof setup;
-    std::snprintf(setup.szObjType, sizeof setup.szObjType, "%s", objectType_.c_str());
-    setup.pNotify = &notify_;
-    setup.oid = partner_.Oid();
-    setup.pStore = store_;
-    setup.hFolder = folder_;
-    setup.hItem = item;
+    REPLSETUP setup = WriteSetup(item, 0);
     HRESULT hr = handler_->Setup(&setup);
     Call("IReplObjHandler::Setup", Hex(hr), {"write"});
     if (SUCCEEDED(hr)) {

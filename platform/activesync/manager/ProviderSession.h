@@ -58,6 +58,8 @@ private:
     // Device bytes into the store: over the known item, or a new one.
     HRESULT WriteItem(const std::vector<BYTE>& bytes);
     HRESULT DeleteItem(HREPLITEM item);
+    // A write transfer of the store's item (NULL for a new one).
+    REPLSETUP WriteSetup(HREPLITEM item, DWORD flags);
     // The device half's share of a synchronisation, after the store's items were read.
     HRESULT CarryDeviceChanges(bool desktopChanged);
     void Call(const char* method, const std::string& result, std::vector<std::string> details = {}) const;
