@@ -182,5 +182,50 @@ TEST_F(ZephrinInServiceManagerTest, TheMarkerTravelsBothWaysAndTheProjectRunsAtE
     EXPECT_EQ(StateBytes(), state);
 }
 
+TEST_F(ZephrinInServiceManagerTest, WhenBothSidesChangedTheDesktopWins) {
+    ServiceManagerProcess manager;
+    ASSERT_TRUE(manager.Started());
+    ASSERT_EQ(manager.Command(kDeviceConnectedMessage), S_OK);
+    ASSERT_EQ(manager.Command(kDeviceDisconnectedMessage), S_OK);
+
+    const std::string fromDevice = "[Vorlan]\r\nSync=True\r\nFrom=device\r\n";
+    HANDLE device = CeCreateFile(kData, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    CeWriteFile(device, fromDevice.data(), static_cast<DWORD>(fromDevice.size()), &written, nullptr);
+    CeCloseHandle(device);
+    const std::string fromDesktop = "[Vorlan]\r\nSync=True\r\nFrom=desktop\r\n";
+    WriteFileBytes(temp_ / "Vorlan.txt", fromDesktop);
+    HANDLE marker = CreateFileA((temp_ / "Vorlan.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
+                                nullptr);
+    ASSERT_NE(marker, INVALID_HANDLE_VALUE);
+    FILETIME later;
+    GetSystemTimeAsFileTime(&later);
+    later.dwHighDateTime += 1;
+    SetFileTime(marker, nullptr, nullptr, &later);
+    CloseHandle(marker);
+
+    ASSERT_EQ(manager.Command(kDeviceConnectedMessage), S_OK);
+    EXPECT_EQ(Marker(), fromDesktop);
+    EXPECT_EQ(DataFile(), fromDesktop);
+    EXPECT_TRUE(manager.Lines("received").empty());
+    EXPECT_EQ(Count(Partner(manager), {"conflict", "Vorlan", std::to_string(Find(kData).dwOID), "desktop wins"}), 1u);
+}
+
+TEST_F(ZephrinInServiceManagerTest, DeletionsReachTheStoreOnlyWhenAskedFor) {
+    ServiceManagerProcess manager("/deletions");
+    ASSERT_TRUE(manager.Started());
+    ASSERT_EQ(manager.Command(kDeviceConnectedMessage), S_OK);
+    ASSERT_EQ(manager.Command(kDeviceDisconnectedMessage), S_OK);
+    const uint32_t oid = Find(kData).dwOID;
+    // Unchanged on the device: reported deleted, and the marker goes with it.
+    ASSERT_EQ(manager.Command(kDeviceConnectedMessage), S_OK);
+    EXPECT_EQ(Count(Partner(manager), {"deleted", "Vorlan", std::to_string(oid), "propagated"}), 1u);
+    const auto calls = manager.Lines("call");
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), Lines{"IReplObjHandler::DeleteObj", "0x00000000"}), 1);
+    EXPECT_EQ(GetFileAttributesA((temp_ / "Vorlan.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(Transfers(), 2u);
+}
+
 }  // namespace
 }  // namespace vorlan::testing
