@@ -269,8 +269,9 @@ SERVICE_EXPORT ReplSetPacket(DWORD cbInput, BYTE* pInput, DWORD* pcbOutput, BYTE
     WireReader in(pInput, cbInput);
     const auto bytes = in.Bytes();
     if (!in.Done()) return Result(static_cast<uint32_t>(E_INVALIDARG), pcbOutput, ppOutput);
-    std::vector<BYTE> data(bytes.begin(), bytes.end());
-    data.reserve(1);  // a packet of no bytes is still a packet, not a null one
+    // A packet of no bytes is still a packet, not a null one.
+    std::vector<BYTE> data(bytes.empty() ? 1 : bytes.size(), 0);
+    if (!bytes.empty()) std::memcpy(data.data(), bytes.data(), bytes.size());
     HRESULT hr = handler ? handler->SetPacket(data.data(), static_cast<DWORD>(bytes.size())) : E_UNEXPECTED;
     Journal("SetPacket", Hex(hr), {{"bytes", std::to_string(bytes.size())}, {"oidNew", std::to_string(setups[0].oidNew)}});
     return Result(static_cast<uint32_t>(hr), pcbOutput, ppOutput);

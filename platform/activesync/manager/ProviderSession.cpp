@@ -226,7 +226,7 @@ HRESULT ProviderSession::WriteItem(const std::vector<BYTE>& bytes) {
     Call("IReplObjHandler::Setup", Hex(hr), {"write"});
     if (FAILED(hr)) return hr;
     std::vector<BYTE> data = bytes;
-    data.reserve(1);  // no bytes are still a packet
+    if (data.empty()) data.push_back(0);  // no bytes are still a packet, not a null one
     hr = handler_->SetPacket(data.data(), static_cast<DWORD>(bytes.size()));
     Call("IReplObjHandler::SetPacket", Hex(hr), {std::to_string(bytes.size())});
     Call("IReplObjHandler::Reset", Hex(handler_->Reset(&setup)));

@@ -245,8 +245,9 @@ TEST_F(ZephrinTest, NotificationsReportTheDataFileAgainstTheStateRecord) {
         EXPECT_EQ(notified.result, static_cast<uint32_t>(step.result));
         EXPECT_EQ(notified.changed, step.changed);
         EXPECT_EQ(notified.deleted, step.deleted);
-        if (step.result && (step.changed || step.deleted))
+        if (step.result && (step.changed || step.deleted)) {
             EXPECT_EQ(notified.oids, std::vector<uint32_t>{step.oid ? step.oid : oid});
+        }
         step.after();
         EXPECT_EQ(State(), state);
     }
