@@ -155,6 +155,15 @@ DeviceCall DeviceDeleteObj(uint32_t oid) {
     return Invoke<DeviceCall>(L"ReplDeleteObj", in, answer);
 }
 
+DeviceCall DeviceReportStatus(const wchar_t* type, uint32_t code, uint32_t param) {
+    WireWriter in;
+    in.Text(U16(type));
+    in.U32(code);
+    in.U32(param);
+    std::vector<uint8_t> answer;
+    return Invoke<DeviceCall>(L"ReplReportStatus", in, answer);
+}
+
 DeviceCall DeviceQueryInterface(REFIID iid, bool& itself) {
     WireWriter in;
     in.Raw(&iid, sizeof iid);

@@ -53,6 +53,7 @@ DevicePacket DeviceGetPacket();
 DeviceCall DeviceSetPacket(const std::vector<BYTE>& bytes);
 DeviceReset DeviceResetSetup(bool read);
 DeviceCall DeviceDeleteObj(uint32_t oid);
+DeviceCall DeviceReportStatus(const wchar_t* type, uint32_t code, uint32_t param);
 // result: the handler's HRESULT; itself: it answered with its own object.
 DeviceCall DeviceQueryInterface(REFIID iid, bool& itself);
 

@@ -122,6 +122,10 @@ TEST_F(ZephrinTest, RegistersItsStoreUnderTheDeviceObjectsKey) {
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(size, 24u);
     EXPECT_STREQ(store, L"Zephrin.dll");
+
+    // Loaded by the service through that value; status reports are all welcome.
+    EXPECT_EQ(DeviceReportStatus(L"Vorlan", 1, 0).result, static_cast<uint32_t>(TRUE));
+    EXPECT_EQ(DeviceReportStatus(L"Other", 1, 0).result, static_cast<uint32_t>(FALSE));  // no provider for it
 }
 
 TEST_F(ZephrinTest, FilesLieBelowTheFirstComponentOfInstallDir) {
