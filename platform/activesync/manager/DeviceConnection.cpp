@@ -3,6 +3,7 @@
 #include <string>
 
 #include "AutoStart.h"
+#include "CeRapi.h"
 #include "CeUtil.h"
 #include "RegKey.h"
 #include "ServiceKeys.h"
@@ -41,8 +42,8 @@ bool Disabled(const std::string& type) {
 
 }  // namespace
 
-DeviceConnection::DeviceConnection(const Journal& journal, std::string statePath)
-    : journal_(journal), notify_(journal), statePath_(std::move(statePath)) {
+DeviceConnection::DeviceConnection(const Journal& journal, std::string statePath, bool propagateDeletions)
+    : journal_(journal), notify_(journal), statePath_(std::move(statePath)), propagateDeletions_(propagateDeletions) {
     if (!statePath_.empty()) saved_ = LoadSavedState(statePath_);
 }
 
@@ -56,6 +57,22 @@ HRESULT DeviceConnection::Save() const {
     return HRESULT_FROM_WIN32(error);
 }
 
+bool DeviceConnection::StartDeviceSession() {
+    RAPIINIT init = {};
+    init.cbSize = sizeof init;
+    const HRESULT hr = CeRapiInitEx(&init);
+    deviceSession_ = SUCCEEDED(hr);
+    deviceReached_ = deviceSession_ && WaitForSingleObject(init.heRapiInit, 2000) == WAIT_OBJECT_0 &&
+                     SUCCEEDED(init.hrRapiInit);
+    if (!deviceReached_) journal_.Write({"partner", "unreached", SUCCEEDED(hr) ? "time-out" : std::to_string(hr)});
+    return deviceReached_;
+}
+
+void DeviceConnection::EndDeviceSession() {
+    if (deviceSession_) CeRapiUninit();
+    deviceSession_ = deviceReached_ = false;
+}
+
 HRESULT DeviceConnection::Connected() {
     if (connected_) return Synchronize();
     connected_ = true;
@@ -67,15 +84,16 @@ HRESULT DeviceConnection::Connected() {
             journal_.Write({"provider", type.name, type.store, "disabled"});
             continue;
         }
+        if (!deviceSession_) StartDeviceSession();  // only for a store that is used
         ProviderSession* session = nullptr;
         for (auto& known : sessions_)
             if (known->ObjectType() == type.name) session = known.get();
         if (!session)
             session = sessions_
                           .emplace_back(std::make_unique<ProviderSession>(journal_, notify_, type.name, type.store,
-                                                                          saved_[type.name]))
+                                                                          saved_[type.name], propagateDeletions_))
                           .get();
-        const HRESULT hr = session->Open();
+        const HRESULT hr = session->Open(deviceReached_);
         if (FAILED(hr) && SUCCEEDED(result)) result = hr;
     }
     const HRESULT hr = Synchronize();
@@ -99,6 +117,7 @@ HRESULT DeviceConnection::Synchronize() {
 void DeviceConnection::Disconnected() {
     if (!connected_) return;
     for (auto& session : sessions_) session->Close();
+    EndDeviceSession();
     connected_ = false;
     journal_.Write({"device", "disconnected"});
 }

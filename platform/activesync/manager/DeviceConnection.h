@@ -1,7 +1,8 @@
 #pragma once
 // What the service manager does for a connected device: the auto-start
 // programs, and a session with every enabled provider registered under
-// ActiveSync's synchronisation objects.
+// ActiveSync's synchronisation objects, each with its device half when
+// the device answers.
 #include <memory>
 #include <vector>
 
@@ -14,8 +15,9 @@ namespace vorlan::activesync {
 class DeviceConnection {
 public:
     // statePath: where what the providers saw is remembered between runs;
-    // empty for nowhere.
-    DeviceConnection(const Journal& journal, std::string statePath);
+    // empty for nowhere. propagateDeletions: device deletions reach the
+    // providers' stores (ProviderSession.h).
+    DeviceConnection(const Journal& journal, std::string statePath, bool propagateDeletions = false);
     ~DeviceConnection() { Disconnected(); }
     DeviceConnection(const DeviceConnection&) = delete;
     DeviceConnection& operator=(const DeviceConnection&) = delete;
@@ -30,12 +32,18 @@ public:
 
 private:
     HRESULT Save() const;
+    // The device session the device halves use; false, journaled, when the
+    // device does not answer in time.
+    bool StartDeviceSession();
+    void EndDeviceSession();
 
     const Journal& journal_;
     ReplNotify notify_;
     std::string statePath_;
     SavedState saved_;
     bool connected_ = false;
+    bool propagateDeletions_;
+    bool deviceSession_ = false, deviceReached_ = false;
     // Kept over connections, so each provider's items are known again.
     std::vector<std::unique_ptr<ProviderSession>> sessions_;
 };

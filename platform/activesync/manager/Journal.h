@@ -10,7 +10,12 @@
 //   provider <object type> <ProgID> created|not created|disabled|store does not match ...
 //   call <Interface>::<Method> <result> [details]    (ProviderSession.h)
 //   notify <method> [arguments]                      (a provider's IReplNotify calls)
-//   sent <object type> <bytes>
+//   sent <object type> <bytes>                       (read from the store)
+//   received <object type> <bytes>                   (from the device, into the store)
+//   partner <Method> <result> [details]              (DevicePartner.h)
+//   partner unreached <why>                          (no device session for the device halves)
+//   partner conflict <object type> <oid> desktop wins
+//   partner deleted <object type> <oid> kept|propagated
 //   autostart <value name> <command line> started <pid>|failed <error>
 //   state not saved <error>
 //   stopped

@@ -3,12 +3,13 @@
 // balloons and "SyncMgrUI" with its status line, journals what reaches
 // them, and drives the registered providers and auto-start programs when
 // it is told a device connected.
-//   ServiceManager [/journal:<file>] [/state:<file>] [/connect] [/sync] [/disconnect] [/quit]
+//   ServiceManager [/journal:<file>] [/state:<file>] [/deletions] [/connect] [/sync] [/disconnect] [/quit]
 //   ServiceManager /install
 // Commands run in the order given, once the windows are up; when a service
 // manager runs already, they go to it instead and this one waits for each,
 // exiting 0 when all succeeded. /state names the file where it remembers
-// what each provider's items were between its runs. /install creates ActiveSync's own keys, as
+// what each provider's items were between its runs; /deletions passes
+// objects the device reports deleted on to the providers. /install creates ActiveSync's own keys, as
 // its installer would, and exits. Closing either window ends it.
 #include <windows.h>
 #include <ole2.h>
@@ -71,11 +72,13 @@ int Forward(HWND running, const std::vector<UINT>& commands) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     std::string journalPath, statePath;
+    bool propagateDeletions = false;
     std::vector<UINT> commands;
     for (int i = 1; i < __argc; ++i) {
         UINT message = 0;
         if (_strnicmp(__argv[i], "/journal:", 9) == 0) journalPath = __argv[i] + 9;
         else if (_strnicmp(__argv[i], "/state:", 7) == 0) statePath = __argv[i] + 7;
+        else if (_stricmp(__argv[i], "/deletions") == 0) propagateDeletions = true;
         else if (_stricmp(__argv[i], "/install") == 0) return Install();
         else if (CommandMessage(__argv[i], message)) commands.push_back(message);
     }
@@ -89,7 +92,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         NotificationArea tray(journal);
         ConnectionWindow connection;
         SyncWindow sync(journal);
-        DeviceConnection device(journal, statePath);
+        DeviceConnection device(journal, statePath, propagateDeletions);
         if (tray.Create(instance) && connection.Create(instance) && sync.Create(instance, connection.Handle())) {
             connection.SetCommandHandler([&](UINT message) -> HRESULT {
                 switch (message) {

@@ -5,25 +5,19 @@
 #include <utility>
 
 #include "Bstr.h"
+#include "CallText.h"
 
 namespace vorlan::activesync {
 namespace {
 
-std::string Hex(HRESULT hr) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
-    return text;
-}
-
-std::string Bool(BOOL value) { return value ? "TRUE" : "FALSE"; }
 std::string Handle(const void* handle) { return handle ? "handle" : "NULL"; }
 
 }  // namespace
 
 ProviderSession::ProviderSession(const Journal& journal, ReplNotify& notify, std::string objectType,
-                                 std::string progId, const ProviderState& saved)
+                                 std::string progId, const ProviderState& saved, bool propagateDeletions)
     : journal_(journal), notify_(notify), objectType_(std::move(objectType)), progId_(std::move(progId)),
-      storeId_(saved.storeId) {
+      storeId_(saved.storeId), propagateDeletions_(propagateDeletions), partner_(journal, objectType_) {
     for (const auto& bytes : saved.items) items_.push_back({nullptr, bytes, false});  // sent when they were seen
 }
 
@@ -42,7 +36,7 @@ void ProviderSession::Call(const char* method, const std::string& result, std::v
     journal_.Write(fields);
 }
 
-HRESULT ProviderSession::Open() {
+HRESULT ProviderSession::Open(bool deviceConnected) {
     CLSID clsid;
     HRESULT hr = CLSIDFromProgID(com::WideFromAnsi(progId_).c_str(), &clsid);
     if (SUCCEEDED(hr))
@@ -107,6 +101,7 @@ HRESULT ProviderSession::Open() {
         }
     }
     std::erase_if(items_, [](const Seen& seen) { return !seen.item; });
+    partnerReady_ = deviceConnected && partner_.Open();
     return S_OK;
 }
 
@@ -157,13 +152,21 @@ HRESULT ProviderSession::Synchronize() {
     Call("IReplStore::ReportStatus", Hex(store_->ReportStatus(folder_, nullptr, RSC_END_CHECK, 0)), {"END_CHECK"});
 
     HRESULT result = hr;
+    bool desktopChanged = false;
     for (Seen& seen : items_) {
         if (!seen.send) continue;
-        const HRESULT read = ReadItem(seen.item);
-        if (SUCCEEDED(read)) seen.send = false;
-        else if (SUCCEEDED(result)) result = read;
+        desktopChanged = true;
+        std::vector<BYTE> bytes;
+        HRESULT sent = ReadItem(seen.item, bytes);
+        if (SUCCEEDED(sent) && partnerReady_) sent = partner_.Write(partner_.Oid(), bytes);
+        if (SUCCEEDED(sent)) seen.send = false;
+        else if (SUCCEEDED(result)) result = sent;
         store_->UpdateItem(folder_, seen.item, nullptr);
         Call("IReplStore::UpdateItem", "-");
+    }
+    if (partnerReady_) {
+        const HRESULT carried = CarryDeviceChanges(desktopChanged);
+        if (FAILED(carried) && SUCCEEDED(result)) result = carried;
     }
     Call("IReplStore::ReportStatus", Hex(store_->ReportStatus(nullptr, nullptr, RSC_END_SYNC, 0)), {"END_SYNC"});
     for (Seen& seen : items_) {
@@ -175,7 +178,81 @@ HRESULT ProviderSession::Synchronize() {
     return result;
 }
 
-HRESULT ProviderSession::ReadItem(HREPLITEM item) {
+HRESULT ProviderSession::CarryDeviceChanges(bool desktopChanged) {
+    HRESULT result = S_OK;
+    for (uint32_t oid : partner_.Changed()) {
+        if (desktopChanged) {
+            journal_.Write({"partner", "conflict", objectType_, std::to_string(oid), "desktop wins"});
+            continue;
+        }
+        std::vector<BYTE> bytes;
+        HRESULT hr = partner_.Read(oid, bytes);
+        if (SUCCEEDED(hr)) hr = WriteItem(bytes);
+        if (FAILED(hr) && SUCCEEDED(result)) result = hr;
+    }
+    // The device reports an object it did not change as deleted; passed on
+    // only when asked for, since the store would lose its one item.
+    for (uint32_t oid : partner_.Deleted()) {
+        journal_.Write({"partner", "deleted", objectType_, std::to_string(oid),
+                        propagateDeletions_ ? "propagated" : "kept"});
+        if (!propagateDeletions_) continue;
+        for (Seen& seen : items_) {
+            const HRESULT hr = DeleteItem(seen.item);
+            if (FAILED(hr) && SUCCEEDED(result)) result = hr;
+        }
+    }
+    partner_.TakeChanges();
+    return result;
+}
+
+REPLSETUP ProviderSession::WriteSetup(HREPLITEM item, DWORD flags) {
+    REPLSETUP setup = {};
+    setup.cbStruct = sizeof setup;
+    setup.fRead = FALSE;
+    setup.dwFlags = flags;
+    std::snprintf(setup.szObjType, sizeof setup.szObjType, "%s", objectType_.c_str());
+    setup.pNotify = &notify_;
+    setup.oid = partner_.Oid();
+    setup.pStore = store_;
+    setup.hFolder = folder_;
+    setup.hItem = item;
+    return setup;
+}
+
+HRESULT ProviderSession::WriteItem(const std::vector<BYTE>& bytes) {
+    HREPLITEM known = items_.empty() ? nullptr : items_.front().item;
+    REPLSETUP setup = WriteSetup(known, known ? 0 : RSF_NEW_OBJECT);
+    HRESULT hr = handler_->Setup(&setup);
+    Call("IReplObjHandler::Setup", Hex(hr), {"write"});
+    if (FAILED(hr)) return hr;
+    std::vector<BYTE> data = bytes;
+    if (data.empty()) data.push_back(0);  // no bytes are still a packet, not a null one
+    hr = handler_->SetPacket(data.data(), static_cast<DWORD>(bytes.size()));
+    Call("IReplObjHandler::SetPacket", Hex(hr), {std::to_string(bytes.size())});
+    Call("IReplObjHandler::Reset", Hex(handler_->Reset(&setup)));
+    if (!known && setup.hItem) items_.push_back({setup.hItem, {}, false});  // the store's new item is ours now
+    if (FAILED(hr)) return hr;
+    if (setup.hItem) {
+        store_->UpdateItem(folder_, setup.hItem, nullptr);
+        Call("IReplStore::UpdateItem", "-");
+    }
+    journal_.Write({"received", objectType_, std::to_string(bytes.size())});
+    return S_OK;
+}
+
+HRESULT ProviderSession::DeleteItem(HREPLITEM item) {
+    REPLSETUP setup = WriteSetup(item, 0);
+    HRESULT hr = handler_->Setup(&setup);
+    Call("IReplObjHandler::Setup", Hex(hr), {"write"});
+    if (SUCCEEDED(hr)) {
+        hr = handler_->DeleteObj(&setup);
+        Call("IReplObjHandler::DeleteObj", Hex(hr));
+        Call("IReplObjHandler::Reset", Hex(handler_->Reset(&setup)));
+    }
+    return hr;
+}
+
+HRESULT ProviderSession::ReadItem(HREPLITEM item, std::vector<BYTE>& bytes) {
     REPLSETUP setup = {};
     setup.cbStruct = sizeof setup;
     setup.fRead = TRUE;
@@ -187,21 +264,22 @@ HRESULT ProviderSession::ReadItem(HREPLITEM item) {
     HRESULT hr = handler_->Setup(&setup);
     Call("IReplObjHandler::Setup", Hex(hr), {"read"});
     if (FAILED(hr)) return hr;
-    // No device partner takes the bytes yet: they are counted.
-    DWORD total = 0;
+    bytes.clear();
     do {
         LPBYTE data = nullptr;
         DWORD size = 0;
         hr = handler_->GetPacket(&data, &size, 4000);
         Call("IReplObjHandler::GetPacket", Hex(hr), {std::to_string(size)});
-        if (SUCCEEDED(hr)) total += size;
+        if (SUCCEEDED(hr) && data) bytes.insert(bytes.end(), data, data + size);
     } while (hr == S_OK);
     Call("IReplObjHandler::Reset", Hex(handler_->Reset(&setup)));
-    journal_.Write({"sent", objectType_, std::to_string(total)});
+    journal_.Write({"sent", objectType_, std::to_string(bytes.size())});
     return FAILED(hr) ? hr : S_OK;
 }
 
 void ProviderSession::Close() {
+    partner_.Close();
+    partnerReady_ = false;
     if (!store_) return;
     Call("IReplStore::ReportStatus", Hex(store_->ReportStatus(nullptr, nullptr, RSC_RELEASE, 0)), {"RELEASE"});
     for (Seen& seen : items_) {

@@ -50,6 +50,10 @@ public:
     bool Install(const std::wstring& hostFile, const std::wstring& devicePath) const;
     // Puts the build's Ostrum.dll into the device's \Windows.
     bool InstallOstrum() const;
+    // Puts the build's Zephrin.dll, the replication service and Ostrum into
+    // \Windows and registers Zephrin through Ostrum, as the installation
+    // does (ActiveSyncInstall.cpp). Needs UseForRapi() first.
+    bool InstallZephrin() const;
     // The emulator's own program folder (the device libraries are there).
     static std::wstring ProgramFolder();
 
