@@ -217,14 +217,29 @@ protected:
 
 TEST_F(PindrelModuleTest, UnregistersAndRegistersAgain) {
     ExpectRegistered(path_);
+    // In classes of the test's own, so the registration every other test
+    // program of the run creates objects through stays as it is.
+    const std::string own = "Software\\" + vorlan::testing::UniqueName("PindrelClasses");
+    HKEY classes = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, own.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &classes,
+                              nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, classes), ERROR_SUCCESS);
+    ASSERT_FALSE(KeyExists(kClassKey)) << "the test's classes start empty";
     auto unregister = Export<HRESULT(WINAPI*)()>("DllUnregisterServer");
     auto reg = Export<HRESULT(WINAPI*)()>("DllRegisterServer");
     ASSERT_TRUE(unregister && reg);
+    ASSERT_EQ(reg(), S_OK);
+    ExpectRegistered(path_);
     ASSERT_EQ(unregister(), S_OK);
     for (const std::string& key : {std::string("Pindrel.InfoNode.1"), std::string("Pindrel.InfoNode"), kClassKey})
         EXPECT_FALSE(KeyExists(key)) << key;
     EXPECT_FALSE(KeyExists("TypeLib\\{4AD67DB0-AFD5-411F-B437-CF8E9CA3F606}\\1.0"));
     ASSERT_EQ(reg(), S_OK);
+    ExpectRegistered(path_);
+    RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+    RegCloseKey(classes);
+    RegDeleteTreeA(HKEY_CURRENT_USER, own.c_str());
     ExpectRegistered(path_);
 }
 
