@@ -74,6 +74,14 @@ void OnShutdown(Request& r) {
     }, nullptr, 0, nullptr);
 }
 
+void OnConnections(Request& r) {
+    if (!r.in.Done()) return;
+    uint32_t sockets, rings;
+    Server::Instance()->CountConnections(sockets, rings);
+    r.out.U32(sockets);
+    r.out.U32(rings);
+}
+
 Handler RapiHandler(Op op) {
     switch (op) {
 #define VORLAN_CASE(name) \

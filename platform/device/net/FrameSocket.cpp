@@ -92,7 +92,7 @@ bool FrameSocket::Receive(std::vector<uint8_t>& body, size_t maxBody) {
     if (socket_ == INVALID_SOCKET) return false;
     uint8_t header[kFrameHeader];
     if (!ReceiveAll(header, sizeof header)) return false;
-    size_t size = header[0] | (header[1] << 8) | (header[2] << 16) | (static_cast<size_t>(header[3]) << 24);
+    size_t size = FrameBodySize(header);
     if (size > maxBody) return false;
     body.resize(size);
     return ReceiveAll(body.data(), size);
