@@ -82,6 +82,14 @@ void OnConnections(Request& r) {
     r.out.U32(rings);
 }
 
+void OnRootCheckTime(Request& r) {
+    if (!r.in.Done()) return;
+    ULONGLONG nanoseconds = 0, checks = 0;
+    Ce.DeviceRootCheckTime(&nanoseconds, &checks);
+    r.out.U64(nanoseconds);
+    r.out.U64(checks);
+}
+
 Handler RapiHandler(Op op) {
     switch (op) {
 #define VORLAN_CASE(name) \

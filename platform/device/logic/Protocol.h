@@ -96,6 +96,7 @@ enum class Op : uint32_t {
     QueueMessageBoxAnswer,
     Shutdown,
     Connections,
+    RootCheckTime,
 };
 
 // Size of the device's find record (attributes, three times, two size

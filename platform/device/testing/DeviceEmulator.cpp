@@ -245,6 +245,16 @@ bool DeviceEmulator::Connections(uint32_t& sockets, uint32_t& rings) {
     return r.Done();
 }
 
+bool DeviceEmulator::RootCheckTime(uint64_t& nanoseconds, uint64_t& checks) {
+    WireWriter request = Request(Op::RootCheckTime);
+    std::vector<uint8_t> answer;
+    if (!Control(request, answer)) return false;
+    WireReader r(answer);
+    nanoseconds = r.U64();
+    checks = r.U64();
+    return r.Done();
+}
+
 RapiSession::RapiSession(DWORD waitMs) {
     RAPIINIT init = {sizeof init, nullptr, E_FAIL};
     started_ = SUCCEEDED(CeRapiInitEx(&init));

@@ -72,6 +72,9 @@ public:
     bool QueueMessageBoxAnswer(int answer);
     // The desktop connections the emulator serves, by transport.
     bool Connections(uint32_t& sockets, uint32_t& rings);
+    // Time the device spent so far checking that paths stay inside its
+    // root, and the number of checks.
+    bool RootCheckTime(uint64_t& nanoseconds, uint64_t& checks);
     // A control request; the answer's fields (after the device error) in answer.
     bool Control(device::WireWriter& request, std::vector<uint8_t>& answer);
 
