@@ -25,14 +25,13 @@ public:
     bool Connect(uint16_t port);
     bool IsOpen() const override { return socket_ != INVALID_SOCKET; }
     bool Send(const std::vector<uint8_t>& frame) override;
-    bool Receive(std::vector<uint8_t>& body, size_t maxBody) override;
     void Shutdown() override;
     void Close() override;
     bool InMemory() const override { return false; }
 
 private:
     // Fills data from what was read ahead, then from the socket.
-    bool ReceiveAll(uint8_t* data, size_t size);
+    bool ReceiveAll(uint8_t* data, size_t size) override;
     SOCKET socket_ = INVALID_SOCKET;
     // Bytes read past the frame asked for: one read often brings a whole
     // small frame, header and body, and every socket call costs.

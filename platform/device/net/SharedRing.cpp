@@ -197,16 +197,6 @@ bool SharedRing::ReceiveAll(uint8_t* data, size_t size) {
     return true;
 }
 
-bool SharedRing::Receive(std::vector<uint8_t>& body, size_t maxBody) {
-    if (!shared_) return false;
-    uint8_t header[4];
-    if (!ReceiveAll(header, sizeof header)) return false;
-    size_t size = FrameBodySize(header);
-    if (size > maxBody) return false;
-    body.resize(size);
-    return ReceiveAll(body.data(), size);
-}
-
 void SharedRing::Shutdown() {
     std::lock_guard<std::mutex> guard(lock_);
     if (!shared_) return;

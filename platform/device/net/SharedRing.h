@@ -46,7 +46,6 @@ public:
 
     bool IsOpen() const override { return shared_ != nullptr; }
     bool Send(const std::vector<uint8_t>& frame) override;
-    bool Receive(std::vector<uint8_t>& body, size_t maxBody) override;
     // Marks the ring ended and wakes both sides; safe from any thread.
     void Shutdown() override;
     void Close() override;
@@ -60,7 +59,7 @@ private:
     bool WaitUntil(Ready ready);
     void WakePeer();
     bool Ended() const;
-    bool ReceiveAll(uint8_t* data, size_t size);
+    bool ReceiveAll(uint8_t* data, size_t size) override;
 
     std::mutex lock_;  // Shutdown from other threads against Close
     Shared* shared_ = nullptr;
