@@ -111,11 +111,16 @@ bool SharedRing::WaitUntil(Ready ready) {
     for (unsigned spins = 1;; ++spins) {
         if (ready()) return true;
         if (Ended()) return false;
-        if (spins % 64 == 0) {
-            QueryPerformanceCounter(&now);
-            if (now.QuadPart - start.QuadPart > SpinTicks()) break;
+        if (spins < 64) {
+            YieldProcessor();
+            continue;
         }
-        YieldProcessor();
+        // Past the first moment, give the processor to whoever waits for
+        // it (a system call, not a wineserver request): on a busy machine
+        // the other side may be among them.
+        QueryPerformanceCounter(&now);
+        if (now.QuadPart - start.QuadPart > SpinTicks()) break;
+        SwitchToThread();
     }
     int me = static_cast<int>(side_);
     HANDLE waits[2] = {events_[me], peer_};
