@@ -107,15 +107,17 @@ endfunction()
 
 # A test program that starts device emulators runs twice: as registered,
 # where the device connection takes shared memory, and as <name>_tcp with
-# VORLAN_DEVICE_TRANSPORT=tcp, where it keeps its loopback socket. Labels
-# "shm" and "tcp" pick one of the two runs.
+# VORLAN_DEVICE_TRANSPORT=tcp, where it keeps its loopback socket, after the
+# first run has ended (both may use the same desktop keys and files).
+# Labels "shm" and "tcp" pick one of the two runs.
 function(vorlan_device_test_over_tcp name)
     vorlan_links(${name} vorlan_device_testing device)
     if(NOT device)
         return()
     endif()
     add_test(NAME ${name}_tcp COMMAND ${name} --gtest_color=no)
-    set_tests_properties(${name}_tcp PROPERTIES LABELS "device;tcp" ENVIRONMENT VORLAN_DEVICE_TRANSPORT=tcp)
+    set_tests_properties(${name}_tcp PROPERTIES LABELS "device;tcp" ENVIRONMENT VORLAN_DEVICE_TRANSPORT=tcp
+                         DEPENDS ${name})
     foreach(property TIMEOUT FIXTURES_REQUIRED RESOURCE_LOCK)
         get_test_property(${name} ${property} value)
         if(value)
