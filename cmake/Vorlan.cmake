@@ -109,10 +109,12 @@ endfunction()
 # where the device connection takes shared memory, and as <name>_tcp with
 # VORLAN_DEVICE_TRANSPORT=tcp, where it keeps its loopback socket, after the
 # first run has ended (both may use the same desktop keys and files).
-# Labels "shm" and "tcp" pick one of the two runs.
+# Labels "shm" and "tcp" pick one of the two runs. A program that sets its
+# target property VORLAN_TRANSPORTS_CHOSEN picks its transports itself.
 function(vorlan_device_test_over_tcp name)
     vorlan_links(${name} vorlan_device_testing device)
-    if(NOT device)
+    get_target_property(chosen ${name} VORLAN_TRANSPORTS_CHOSEN)
+    if(NOT device OR chosen)
         return()
     endif()
     add_test(NAME ${name}_tcp COMMAND ${name} --gtest_color=no)
