@@ -72,6 +72,61 @@ function(vorlan_test name)
     if(ARG_FIXTURES)
         set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${ARG_FIXTURES}")
     endif()
+    # Looked at once the directory has said everything about the test (a
+    # deferred call's arguments are expanded when it runs, hence EVAL).
+    cmake_language(EVAL CODE "cmake_language(DEFER CALL vorlan_device_test_over_tcp [[${name}]])")
+endfunction()
+
+# True in out when target links lib, directly or through static libraries.
+function(vorlan_links target lib out)
+    set(found FALSE)
+    set(pending ${target})
+    set(seen)
+    while(pending AND NOT found)
+        list(POP_FRONT pending current)
+        if(NOT TARGET ${current} OR current IN_LIST seen)
+            continue()
+        endif()
+        list(APPEND seen ${current})
+        get_target_property(type ${current} TYPE)
+        set(links)
+        if(NOT type STREQUAL "INTERFACE_LIBRARY")
+            get_target_property(links ${current} LINK_LIBRARIES)
+        endif()
+        get_target_property(interface ${current} INTERFACE_LINK_LIBRARIES)
+        foreach(l IN LISTS links interface)
+            if(l STREQUAL lib)
+                set(found TRUE)
+            elseif(l AND NOT l MATCHES "NOTFOUND$")
+                list(APPEND pending ${l})
+            endif()
+        endforeach()
+    endwhile()
+    set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
+# A test program that starts device emulators runs twice: as registered,
+# where the device connection takes shared memory, and as <name>_tcp with
+# VORLAN_DEVICE_TRANSPORT=tcp, where it keeps its loopback socket, after the
+# first run has ended (both may use the same desktop keys and files).
+# Labels "shm" and "tcp" pick one of the two runs. A program that sets its
+# target property VORLAN_TRANSPORTS_CHOSEN picks its transports itself.
+function(vorlan_device_test_over_tcp name)
+    vorlan_links(${name} vorlan_device_testing device)
+    get_target_property(chosen ${name} VORLAN_TRANSPORTS_CHOSEN)
+    if(NOT device OR chosen)
+        return()
+    endif()
+    add_test(NAME ${name}_tcp COMMAND ${name} --gtest_color=no)
+    set_tests_properties(${name}_tcp PROPERTIES LABELS "device;tcp" ENVIRONMENT VORLAN_DEVICE_TRANSPORT=tcp
+                         DEPENDS ${name})
+    foreach(property TIMEOUT FIXTURES_REQUIRED RESOURCE_LOCK)
+        get_test_property(${name} ${property} value)
+        if(value)
+            set_tests_properties(${name}_tcp PROPERTIES ${property} "${value}")
+        endif()
+    endforeach()
+    set_tests_properties(${name} PROPERTIES LABELS "device;shm")
 endfunction()
 
 # vorlan_windows_path(<var> <unix path>)

@@ -70,17 +70,48 @@ bool Device::Open(const std::wstring& root, const std::wstring& state, const std
 }
 
 bool Device::InsideRoot(const std::wstring& host) {
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    bool inside = CheckInsideRoot(host);
+    QueryPerformanceCounter(&end);
+    rootCheckTicks_ += static_cast<uint64_t>(end.QuadPart - start.QuadPart);
+    ++rootChecks_;
+    return inside;
+}
+
+bool Device::FinalPathInside(const std::wstring& host) {
+    return StartsWithFolder(Upper(FinalPath(host)), Upper(rootFinal_));
+}
+
+// A plain folder (no link or junction) below a folder that is inside the
+// root is inside it too, so only the parts that can lead elsewhere have
+// their final path looked up: a reparse point on the way, or the file at
+// the end (Wine marks links to folders as reparse points, links to files
+// not). Each folder's mark is read afresh on every call, so a link made
+// since the last one, from the device or from the desktop, is seen.
+bool Device::CheckInsideRoot(const std::wstring& host) {
     // The deepest part of the path that exists decides where it really is.
     std::wstring probe = host;
+    DWORD attributes;
     for (;;) {
-        if (GetFileAttributesW(probe.c_str()) != INVALID_FILE_ATTRIBUTES) break;
+        attributes = GetFileAttributesW(probe.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES) break;
         size_t cut = probe.find_last_of(L'\\');
         if (cut == std::wstring::npos || probe.size() <= root_.size()) return true;
         probe.resize(cut);
     }
     if (probe.size() <= root_.size()) return true;
-    std::u16string final = Upper(FinalPath(probe)), base = Upper(rootFinal_);
-    return StartsWithFolder(final, base);
+    auto plainFolder = [](DWORD a) {
+        return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) && !(a & FILE_ATTRIBUTE_REPARSE_POINT);
+    };
+    for (size_t at = probe.find(L'\\', root_.size() + 1); at != std::wstring::npos; at = probe.find(L'\\', at + 1))
+        if (!plainFolder(GetFileAttributesW(probe.substr(0, at).c_str()))) return FinalPathInside(probe);
+    return plainFolder(attributes) || FinalPathInside(probe);
+}
+
+void Device::RootCheckTime(uint64_t& ticks, uint64_t& checks) const {
+    ticks = rootCheckTicks_;
+    checks = rootChecks_;
 }
 
 HostPath Device::Map(LPCWSTR path, PathUse use) {

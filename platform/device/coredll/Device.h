@@ -3,6 +3,7 @@
 // are, its registry, object identifiers, programs and journal.
 #include <windows.h>
 
+#include <atomic>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -53,6 +54,9 @@ public:
     bool MapOrFail(LPCWSTR path, HostPath& out, PathUse use = PathUse::Name);
 
     void SetUnreadable(const std::u16string& devicePath, bool unreadable);
+    // Time spent checking that paths stay inside the root, in performance
+    // counter ticks, and the number of checks.
+    void RootCheckTime(uint64_t& ticks, uint64_t& checks) const;
 
     // Object identifiers: stable per path while the file lives.
     CEOID OidOf(const std::u16string& devicePath);
@@ -79,12 +83,15 @@ public:
 private:
     Device() = default;
     bool InsideRoot(const std::wstring& host);
+    bool CheckInsideRoot(const std::wstring& host);
+    bool FinalPathInside(const std::wstring& host);
     bool WriteStateFile(const wchar_t* name, const std::vector<uint8_t>& bytes);
     bool ReadStateFile(const wchar_t* name, std::vector<uint8_t>& bytes);
     void LoadOids();
 
     bool open_ = false, primary_ = false;
     std::wstring root_, rootFinal_, state_;
+    std::atomic<uint64_t> rootCheckTicks_{0}, rootChecks_{0};
     DeviceProfile profile_;
 
     std::mutex lock_;  // paths, identifiers, processes, answers

@@ -27,3 +27,6 @@ DEVICE_CONTROL_API void WINAPI DeviceQueueMessageBoxAnswer(int answer);
 DEVICE_CONTROL_API BOOL WINAPI DeviceIsDeviceWindow(HWND window);
 // The host path of a device path, or FALSE with the device's error.
 DEVICE_CONTROL_API BOOL WINAPI DeviceHostPath(LPCWSTR devicePath, LPWSTR hostPath, DWORD capacity);
+// Time spent so far checking that device paths stay inside the root, and
+// how many checks there were.
+DEVICE_CONTROL_API void WINAPI DeviceRootCheckTime(ULONGLONG* nanoseconds, ULONGLONG* checks);

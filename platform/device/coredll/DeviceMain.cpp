@@ -52,6 +52,15 @@ extern "C" BOOL WINAPI DeviceSetUnreadable(LPCWSTR devicePath, BOOL unreadable) 
 
 extern "C" void WINAPI DeviceQueueMessageBoxAnswer(int answer) { Device::Get().QueueAnswer(answer); }
 
+extern "C" void WINAPI DeviceRootCheckTime(ULONGLONG* nanoseconds, ULONGLONG* checks) {
+    uint64_t ticks = 0, count = 0;
+    Device::Get().RootCheckTime(ticks, count);
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    if (nanoseconds) *nanoseconds = static_cast<ULONGLONG>(static_cast<double>(ticks) * 1e9 / frequency.QuadPart);
+    if (checks) *checks = count;
+}
+
 extern "C" BOOL WINAPI DeviceHostPath(LPCWSTR devicePath, LPWSTR hostPath, DWORD capacity) {
     HostPath p;
     if (!Device::Get().MapOrFail(devicePath, p)) return FALSE;

@@ -74,6 +74,22 @@ void OnShutdown(Request& r) {
     }, nullptr, 0, nullptr);
 }
 
+void OnConnections(Request& r) {
+    if (!r.in.Done()) return;
+    uint32_t sockets, rings;
+    Server::Instance()->CountConnections(sockets, rings);
+    r.out.U32(sockets);
+    r.out.U32(rings);
+}
+
+void OnRootCheckTime(Request& r) {
+    if (!r.in.Done()) return;
+    ULONGLONG nanoseconds = 0, checks = 0;
+    Ce.DeviceRootCheckTime(&nanoseconds, &checks);
+    r.out.U64(nanoseconds);
+    r.out.U64(checks);
+}
+
 Handler RapiHandler(Op op) {
     switch (op) {
 #define VORLAN_CASE(name) \

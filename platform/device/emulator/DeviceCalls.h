@@ -18,7 +18,8 @@ namespace vorlan::device {
     X(RegSetValueExW) X(RegEnumKeyExW) X(RegEnumValueW) X(RegQueryInfoKeyW) X(GetSystemInfo)                     \
     X(GlobalMemoryStatus) X(GetVersionExW) X(GetStoreInformation) X(SHGetSpecialFolderPath) X(GetTempPathW)     \
     X(GetSystemMetrics) X(CreateProcessW) X(LoadLibraryW) X(GetProcAddressW) X(DeviceOpen) X(DeviceFlush)       \
-    X(DeviceSetUnreadable) X(DeviceQueueMessageBoxAnswer) X(DeviceIsDeviceWindow) X(DeviceHostPath)
+    X(DeviceSetUnreadable) X(DeviceQueueMessageBoxAnswer) X(DeviceIsDeviceWindow) X(DeviceHostPath) \
+    X(DeviceRootCheckTime)
 
 struct DeviceCalls {
 #define VORLAN_DECLARE_CALL(name) decltype(&::name) name = nullptr;

@@ -32,7 +32,8 @@ private:
     X(SHCreateShortcut) X(Invoke)
 
 #define VORLAN_CONTROL_HANDLERS(X) \
-    X(ReadJournal) X(HoldFile) X(ReleaseFile) X(SetUnreadable) X(Disconnect) X(Reconnect) X(QueueMessageBoxAnswer) X(Shutdown)
+    X(ReadJournal) X(HoldFile) X(ReleaseFile) X(SetUnreadable) X(Disconnect) X(Reconnect) X(QueueMessageBoxAnswer) X(Shutdown) \
+    X(Connections) X(RootCheckTime)
 
 #define VORLAN_DECLARE_HANDLER(name) void On##name(Request& r);
 VORLAN_RAPI_HANDLERS(VORLAN_DECLARE_HANDLER)

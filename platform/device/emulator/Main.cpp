@@ -1,12 +1,14 @@
 // The device emulator: plays one Windows CE device for the desktop.
 //
-//   DeviceEmulator --root FOLDER [--state FOLDER] [--port N] [--profile FILE]
+//   DeviceEmulator --root FOLDER [--state FOLDER] [--port N] [--profile FILE] [--transport tcp]
 //
 // FOLDER is the device's file system (created when missing); the state
 // folder (default: the root's path followed by ".state") keeps its
 // registry, object identifiers and journal, and receives "endpoint" (the
 // port, once the emulator listens) and "secret" (readable by this user
 // only), which desktop programs read to connect. Port 0 picks a free port.
+// Connections move to shared memory when they ask, unless "--transport tcp"
+// keeps every one on its socket.
 #include <winsock2.h>
 #include <windows.h>
 #include <sddl.h>
@@ -75,15 +77,18 @@ bool WriteFileReplacing(const std::wstring& path, const std::string& text) {
 int wmain(int argc, wchar_t** argv) {
     std::wstring root, state, profile;
     unsigned long port = 0;
+    bool rings = true;
     for (int i = 1; i + 1 < argc; i += 2) {
         std::wstring option = argv[i];
         if (option == L"--root") root = argv[i + 1];
         else if (option == L"--state") state = argv[i + 1];
         else if (option == L"--profile") profile = argv[i + 1];
         else if (option == L"--port") port = wcstoul(argv[i + 1], nullptr, 10);
+        else if (option == L"--transport" && (std::wstring(argv[i + 1]) == L"tcp" || std::wstring(argv[i + 1]) == L"shm"))
+            rings = std::wstring(argv[i + 1]) == L"shm";
         else return Fail("unknown option");
     }
-    if (root.empty() || port > 65535) return Fail("usage: DeviceEmulator --root FOLDER [--state FOLDER] [--port N] [--profile FILE]");
+    if (root.empty() || port > 65535) return Fail("usage: DeviceEmulator --root FOLDER [--state FOLDER] [--port N] [--profile FILE] [--transport tcp|shm]");
     if (state.empty()) state = root + L".state";
     CreateDirectoryW(root.c_str(), nullptr);
     CreateDirectoryW(state.c_str(), nullptr);
@@ -110,7 +115,7 @@ int wmain(int argc, wchar_t** argv) {
         hex += digits[b & 15];
     }
     if (!WritePrivateFile(state + L"\\secret", hex + "\n")) return Fail("cannot write the secret");
-    Server server(secret, state);
+    Server server(secret, state, rings);
     if (!server.Listen(static_cast<uint16_t>(port))) return Fail("cannot listen");
     if (!WriteFileReplacing(state + L"\\endpoint", std::to_string(server.Port()) + "\n"))
         return Fail("cannot write the endpoint");

@@ -106,7 +106,22 @@ void Server::Run() {
 void Server::Disconnect() {
     disconnected_ = true;
     std::lock_guard<std::mutex> guard(lock_);
-    for (FrameSocket* s : rapiSockets_) s->Shutdown();
+    for (FrameTransport* link : rapiLinks_) link->Shutdown();
+}
+
+void Server::CountConnections(uint32_t& sockets, uint32_t& rings) {
+    std::lock_guard<std::mutex> guard(lock_);
+    sockets = rings = 0;
+    for (FrameTransport* link : rapiLinks_) ++(link->InMemory() ? rings : sockets);
+}
+
+void Server::Track(FrameTransport* link, Role role, bool add) {
+    if (role != Role::Rapi) return;
+    std::lock_guard<std::mutex> guard(lock_);
+    if (add)
+        rapiLinks_.insert(link);
+    else
+        rapiLinks_.erase(link);
 }
 
 std::shared_ptr<Session> Server::Join(const SessionToken& token, Role role) {
@@ -153,15 +168,26 @@ void Server::Serve(SOCKET s) {
     if (!socket.Send(out.Buffer())) return;
 
     std::shared_ptr<Session> session = Join(token, role);
-    if (role == Role::Rapi) {
-        std::lock_guard<std::mutex> guard(lock_);
-        rapiSockets_.insert(&socket);
-    }
-    while (!(role == Role::Rapi && disconnected_) && socket.Receive(body, kMaxFrameBody)) {
+    SharedRing ring;
+    FrameTransport* link = &socket;
+    Track(link, role, true);
+    while (!(role == Role::Rapi && disconnected_) && link->Receive(body, kMaxFrameBody)) {
         WireReader in(body);
         Op op = static_cast<Op>(in.U32());
         Handler handler = role == Role::Rapi ? RapiHandler(op) : ControlHandler(op);
         out.Truncate(0);
+        if (op == Op::OpenRing && link == &socket) {
+            bool moved = OfferRing(in, out, ring);
+            FinishFrame(out);
+            if (!socket.Send(out.Buffer())) break;
+            if (moved) {
+                Track(&socket, role, false);
+                socket.Close();
+                link = &ring;
+                Track(link, role, true);
+            }
+            continue;
+        }
         if (!in.Ok()) {
             BeginFrame(out, static_cast<uint32_t>(Status::Malformed));
         } else if (!handler) {
@@ -182,13 +208,69 @@ void Server::Serve(SOCKET s) {
             }
         }
         FinishFrame(out);
-        if (!socket.Send(out.Buffer())) break;
+        if (!link->Send(out.Buffer())) break;
     }
-    if (role == Role::Rapi) {
-        std::lock_guard<std::mutex> guard(lock_);
-        rapiSockets_.erase(&socket);
-    }
+    Track(link, role, false);
     Leave(token, role);
+}
+
+namespace {
+
+// A handle of this process put into another; null when it cannot be.
+HANDLE GiveHandle(HANDLE own, HANDLE process, DWORD access = 0, DWORD options = DUPLICATE_SAME_ACCESS) {
+    HANDLE theirs = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), own, process, &theirs, access, FALSE, options)) return nullptr;
+    return theirs;
+}
+
+}  // namespace
+
+bool Server::OfferRing(WireReader& in, WireWriter& out, SharedRing& ring) {
+    DWORD pid = in.U32(), tid = in.U32();
+    if (!in.Done()) {
+        BeginFrame(out, static_cast<uint32_t>(Status::Malformed));
+        return false;
+    }
+    BeginFrame(out, static_cast<uint32_t>(Status::Ok));
+    auto refuse = [&out](DWORD error) {
+        out.U32(error ? error : ERROR_GEN_FAILURE);
+        return false;
+    };
+    if (!rings_) return refuse(ERROR_NOT_SUPPORTED);
+    HANDLE client = OpenProcess(PROCESS_DUP_HANDLE | SYNCHRONIZE, FALSE, pid);
+    if (!client) return refuse(GetLastError());
+    // What ends the connection: the thread that owns it, or its whole process.
+    HANDLE peer = nullptr;
+    if (tid) {
+        peer = OpenThread(SYNCHRONIZE | THREAD_QUERY_LIMITED_INFORMATION, FALSE, tid);
+        if (peer && GetProcessIdOfThread(peer) != pid) {
+            CloseHandle(peer);
+            peer = nullptr;
+            SetLastError(ERROR_INVALID_PARAMETER);
+        }
+    } else {
+        peer = GiveHandle(client, GetCurrentProcess());
+    }
+    if (!peer || !ring.Create(peer)) {
+        DWORD error = GetLastError();
+        CloseHandle(client);
+        return refuse(error);
+    }
+    HANDLE given[4] = {GiveHandle(ring.Mapping(), client), GiveHandle(ring.DeviceEvent(), client),
+                       GiveHandle(ring.DesktopEvent(), client),
+                       GiveHandle(GetCurrentProcess(), client, SYNCHRONIZE, 0)};
+    DWORD error = GetLastError();
+    bool complete = given[0] && given[1] && given[2] && given[3];
+    if (!complete) {
+        for (HANDLE h : given)
+            if (h) DuplicateHandle(client, h, nullptr, nullptr, 0, FALSE, DUPLICATE_CLOSE_SOURCE);
+        ring.Close();
+    }
+    CloseHandle(client);
+    if (!complete) return refuse(error);
+    out.U32(0);
+    for (HANDLE h : given) out.U64(reinterpret_cast<uintptr_t>(h));
+    return true;
 }
 
 }  // namespace vorlan::device

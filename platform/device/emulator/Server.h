@@ -1,7 +1,8 @@
 #pragma once
 // The emulator's side of the device connection: it accepts desktop
-// programs and tests on the loopback interface, checks who they are, and
-// answers their frames by calling the device's system library.
+// programs and tests on the loopback interface, checks who they are, moves
+// them to a shared-memory ring when they ask, and answers their frames by
+// calling the device's system library.
 #include <winsock2.h>
 
 #include <atomic>
@@ -60,7 +61,9 @@ Handler ControlHandler(Op op);
 
 class Server {
 public:
-    Server(const Secret& secret, std::wstring stateFolder) : secret_(secret), state_(std::move(stateFolder)) {}
+    // rings: whether connections may move to shared memory.
+    Server(const Secret& secret, std::wstring stateFolder, bool rings)
+        : secret_(secret), state_(std::move(stateFolder)), rings_(rings) {}
     // Listens on 127.0.0.1:port (0: any free port); the port actually used
     // is in Port() afterwards.
     bool Listen(uint16_t port);
@@ -72,11 +75,16 @@ public:
     void Disconnect();
     void Reconnect() { disconnected_ = false; }
     const std::wstring& State() const { return state_; }
+    // Desktop connections now open: over the socket, over shared memory.
+    void CountConnections(uint32_t& sockets, uint32_t& rings);
 
     static Server* Instance() { return instance_; }
 
 private:
     void Serve(SOCKET s);
+    // Answers a request to move to a ring; true when the ring is ready.
+    bool OfferRing(WireReader& in, WireWriter& out, SharedRing& ring);
+    void Track(FrameTransport* link, Role role, bool add);
     std::shared_ptr<Session> Join(const SessionToken& token, Role role);
     void Leave(const SessionToken& token, Role role);
 
@@ -87,7 +95,8 @@ private:
     std::atomic<bool> disconnected_{false};
     std::mutex lock_;
     std::map<std::pair<int, SessionToken>, std::shared_ptr<Session>> sessions_;
-    std::set<FrameSocket*> rapiSockets_;
+    bool rings_;
+    std::set<FrameTransport*> rapiLinks_;
     static Server* instance_;
 };
 

@@ -34,6 +34,8 @@ enum class Status : uint32_t {
 
 enum class Op : uint32_t {
     Hello = 1,
+    // Asked right after the greeting: move the connection to a shared-memory ring.
+    OpenRing = 2,
 
     CreateFile = 0x10,
     ReadFile,
@@ -93,6 +95,8 @@ enum class Op : uint32_t {
     Reconnect,
     QueueMessageBoxAnswer,
     Shutdown,
+    Connections,
+    RootCheckTime,
 };
 
 // Size of the device's find record (attributes, three times, two size

@@ -56,7 +56,14 @@ bool RandomBytes(void* data, size_t size) {
                                           BCRYPT_USE_SYSTEM_PREFERRED_RNG));
 }
 
+bool SharedMemoryWanted() {
+    wchar_t value[16];
+    DWORD n = GetEnvironmentVariableW(L"VORLAN_DEVICE_TRANSPORT", value, 16);
+    return !(n == 3 && _wcsicmp(value, L"tcp") == 0);
+}
+
 bool DeviceChannel::Open(const Endpoint& endpoint, Role role, const SessionToken& token) {
+    Close();
     if (!socket_.Connect(endpoint.port)) return false;
     WireWriter hello;
     BeginFrame(hello, static_cast<uint32_t>(Op::Hello));
@@ -66,10 +73,36 @@ bool DeviceChannel::Open(const Endpoint& endpoint, Role role, const SessionToken
     hello.Raw(endpoint.secret.data(), endpoint.secret.size());
     hello.Raw(token.data(), token.size());
     std::vector<uint8_t> answer;
-    if (!Call(hello, answer)) {
-        socket_.Close();
+    if (!Call(hello, answer) || (SharedMemoryWanted() && !MoveToRing(role))) {
+        Close();
         return false;
     }
+    return true;
+}
+
+// Asks for a ring; an emulator that offers none leaves the socket as it
+// was. False only when the connection is lost.
+bool DeviceChannel::MoveToRing(Role role) {
+    WireWriter request;
+    BeginFrame(request, static_cast<uint32_t>(Op::OpenRing));
+    request.U32(GetCurrentProcessId());
+    request.U32(role == Role::Rapi ? GetCurrentThreadId() : 0);
+    std::vector<uint8_t> answer;
+    if (!Call(request, answer)) return socket_.IsOpen();
+    WireReader r(answer);
+    if (r.U32() != 0) return r.Done();  // the device's error: no ring
+    // The emulator put these handles into this process; they are ours now.
+    HANDLE handles[4];
+    for (HANDLE& h : handles) h = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(r.U64()));
+    if (!r.Done()) {
+        for (HANDLE h : handles)
+            if (h) CloseHandle(h);
+        return false;
+    }
+    if (!ring_.Attach(handles[0], handles[1], handles[2], handles[3])) return false;
+    // From here on the emulator answers on the ring only.
+    link_ = &ring_;
+    socket_.Close();
     return true;
 }
 
@@ -79,14 +112,14 @@ bool DeviceChannel::Call(WireWriter& request, std::vector<uint8_t>& answer, Stat
 
 bool DeviceChannel::Send(WireWriter& request) {
     FinishFrame(request);
-    if (socket_.Send(request.Buffer())) return true;
-    socket_.Close();
+    if (link_->Send(request.Buffer())) return true;
+    Close();
     return false;
 }
 
 bool DeviceChannel::Receive(std::vector<uint8_t>& answer, Status* status) {
-    if (!socket_.Receive(answer, kMaxFrameBody) || answer.size() < 4) {
-        socket_.Close();
+    if (!link_->Receive(answer, kMaxFrameBody) || answer.size() < 4) {
+        Close();
         return false;
     }
     WireReader r(answer);

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <mutex>
 
-#include "Protocol.h"
 
 namespace vorlan::device {
 
@@ -86,16 +85,6 @@ bool FrameSocket::ReceiveAll(uint8_t* data, size_t size) {
         size -= static_cast<size_t>(got);
     }
     return true;
-}
-
-bool FrameSocket::Receive(std::vector<uint8_t>& body, size_t maxBody) {
-    if (socket_ == INVALID_SOCKET) return false;
-    uint8_t header[kFrameHeader];
-    if (!ReceiveAll(header, sizeof header)) return false;
-    size_t size = header[0] | (header[1] << 8) | (header[2] << 16) | (static_cast<size_t>(header[3]) << 24);
-    if (size > maxBody) return false;
-    body.resize(size);
-    return ReceiveAll(body.data(), size);
 }
 
 void FrameSocket::Shutdown() {

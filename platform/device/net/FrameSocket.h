@@ -6,34 +6,32 @@
 #include <cstdint>
 #include <vector>
 
+#include "FrameTransport.h"
+
 namespace vorlan::device {
 
 // Starts Winsock once per process; false when it cannot be started.
 bool StartWinsock();
 
-class FrameSocket {
+class FrameSocket : public FrameTransport {
 public:
     FrameSocket() = default;
     explicit FrameSocket(SOCKET s) : socket_(s) {}
-    ~FrameSocket() { Close(); }
+    ~FrameSocket() override { Close(); }
     FrameSocket(const FrameSocket&) = delete;
     FrameSocket& operator=(const FrameSocket&) = delete;
 
     // Connects to 127.0.0.1:port with small-frame latency switched off.
     bool Connect(uint16_t port);
-    bool IsOpen() const { return socket_ != INVALID_SOCKET; }
-    // Sends a whole frame (header included, see FinishFrame).
-    bool Send(const std::vector<uint8_t>& frame);
-    // Receives one frame's body. A body larger than maxBody fails the read
-    // without reading it; so does a connection that ends inside a frame.
-    bool Receive(std::vector<uint8_t>& body, size_t maxBody);
-    // Ends the connection for a reader on another thread too.
-    void Shutdown();
-    void Close();
+    bool IsOpen() const override { return socket_ != INVALID_SOCKET; }
+    bool Send(const std::vector<uint8_t>& frame) override;
+    void Shutdown() override;
+    void Close() override;
+    bool InMemory() const override { return false; }
 
 private:
     // Fills data from what was read ahead, then from the socket.
-    bool ReceiveAll(uint8_t* data, size_t size);
+    bool ReceiveAll(uint8_t* data, size_t size) override;
     SOCKET socket_ = INVALID_SOCKET;
     // Bytes read past the frame asked for: one read often brings a whole
     // small frame, header and body, and every socket call costs.

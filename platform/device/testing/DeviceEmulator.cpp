@@ -72,7 +72,8 @@ std::wstring DeviceEmulator::ProgramFolder() {
     return exe.substr(0, exe.find_last_of(L'\\'));
 }
 
-DeviceEmulator::DeviceEmulator(const std::string& profile, const std::wstring& root) {
+DeviceEmulator::DeviceEmulator(const std::string& profile, const std::wstring& root, const std::wstring& options)
+    : options_(options) {
     folder_ = NewFolder();
     root_ = root.empty() ? folder_ + L"\\device" : root;
     state_ = folder_ + L"\\state";
@@ -93,7 +94,7 @@ DeviceEmulator::~DeviceEmulator() {
 void DeviceEmulator::Start() {
     std::wstring exe = BuildPath(VORLAN_DEVICE_EMULATOR);
     std::wstring line = L"\"" + exe + L"\" --root \"" + root_ + L"\" --state \"" + state_ + L"\" --port 0 --profile \"" +
-                        profilePath_ + L"\"";
+                        profilePath_ + L"\" " + options_;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
@@ -121,6 +122,17 @@ void DeviceEmulator::Stop() {
     CloseHandle(process_.hProcess);
     CloseHandle(process_.hThread);
     process_ = {};
+}
+
+void DeviceEmulator::Kill() {
+    if (!process_.hProcess) return;
+    TerminateProcess(process_.hProcess, 9);
+    WaitForSingleObject(process_.hProcess, 5000);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+    process_ = {};
+    control_.Close();
+    DeleteFileW((state_ + L"\\endpoint").c_str());  // what a clean stop removes
 }
 
 void DeviceEmulator::Restart() {
@@ -221,6 +233,26 @@ bool DeviceEmulator::QueueMessageBoxAnswer(int answer) {
     request.I32(answer);
     std::vector<uint8_t> reply;
     return Control(request, reply);
+}
+
+bool DeviceEmulator::Connections(uint32_t& sockets, uint32_t& rings) {
+    WireWriter request = Request(Op::Connections);
+    std::vector<uint8_t> answer;
+    if (!Control(request, answer)) return false;
+    WireReader r(answer);
+    sockets = r.U32();
+    rings = r.U32();
+    return r.Done();
+}
+
+bool DeviceEmulator::RootCheckTime(uint64_t& nanoseconds, uint64_t& checks) {
+    WireWriter request = Request(Op::RootCheckTime);
+    std::vector<uint8_t> answer;
+    if (!Control(request, answer)) return false;
+    WireReader r(answer);
+    nanoseconds = r.U64();
+    checks = r.U64();
+    return r.Done();
 }
 
 RapiSession::RapiSession(DWORD waitMs) {

@@ -30,8 +30,10 @@ class DeviceEmulator {
 public:
     // profile: lines of the device profile (see Profile.h); empty for the
     // defaults. root: an existing folder to serve as the device's files
-    // (kept afterwards); empty for a fresh one.
-    explicit DeviceEmulator(const std::string& profile = "", const std::wstring& root = L"");
+    // (kept afterwards); empty for a fresh one. options: more of the
+    // emulator's command line ("--transport tcp").
+    explicit DeviceEmulator(const std::string& profile = "", const std::wstring& root = L"",
+                            const std::wstring& options = L"");
     ~DeviceEmulator();
     DeviceEmulator(const DeviceEmulator&) = delete;
     DeviceEmulator& operator=(const DeviceEmulator&) = delete;
@@ -41,6 +43,9 @@ public:
     // Stops the emulator and starts it again on the same root and state.
     void Restart();
     void Stop();
+    // Ends the emulator at once, as a crash would (Restart starts it again).
+    void Kill();
+    HANDLE Process() const { return process_.hProcess; }
 
     const std::wstring& Root() const { return root_; }
     const std::wstring& State() const { return state_; }
@@ -69,13 +74,18 @@ public:
     bool Reconnect();
     // The next message box on the device answers with this button.
     bool QueueMessageBoxAnswer(int answer);
+    // The desktop connections the emulator serves, by transport.
+    bool Connections(uint32_t& sockets, uint32_t& rings);
+    // Time the device spent so far checking that paths stay inside its
+    // root, and the number of checks.
+    bool RootCheckTime(uint64_t& nanoseconds, uint64_t& checks);
     // A control request; the answer's fields (after the device error) in answer.
     bool Control(device::WireWriter& request, std::vector<uint8_t>& answer);
 
 private:
     void Start();
 
-    std::wstring folder_, root_, state_, profilePath_;
+    std::wstring folder_, root_, state_, profilePath_, options_;
     PROCESS_INFORMATION process_ = {};
     device::DeviceChannel control_;
 };

@@ -122,6 +122,25 @@ TEST_F(Protocol, BadFramesGetAnErrorOrAClosedConnection) {
     EXPECT_TRUE(DeviceStillServes());
 }
 
+TEST_F(Protocol, FramesOverTheLimitOrCutShortEndTheConnectionOnEitherTransport) {
+    for (bool cut : {false, true}) {
+        DeviceChannel channel;
+        ASSERT_TRUE(channel.Open(endpoint, Role::Rapi, token));
+        EXPECT_EQ(channel.InMemory(), SharedMemoryWanted()) << "the transport this run is about";
+        std::vector<uint8_t> body;
+        if (!cut) {
+            ASSERT_TRUE(channel.Link().Send({0xFF, 0xFF, 0xFF, 0x7F, 0x10, 0, 0, 0}));
+            EXPECT_FALSE(channel.Link().Receive(body, kMaxFrameBody)) << "a frame over the limit was answered";
+        } else {
+            // A header that promises 100 bytes, 10 of them, then the end.
+            std::vector<uint8_t> half = {100, 0, 0, 0, 0x19, 0, 0, 0, 1, 0, 0, 0, 'x', 0};
+            ASSERT_TRUE(channel.Link().Send(half));
+            channel.Close();
+        }
+        EXPECT_TRUE(DeviceStillServes()) << (cut ? "cut short" : "over the limit");
+    }
+}
+
 TEST_F(Protocol, RandomFramesForAFixedCount) {
     std::mt19937 random(20261210);
     const uint32_t ops[] = {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x19, 0x1A, 0x1B, 0x1C, 0x1D,
