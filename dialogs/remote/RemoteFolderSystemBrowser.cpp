@@ -112,7 +112,7 @@ void CRemoteFolderSystemBrowser::OnSelectionChanged(NMHDR* header, LRESULT* resu
 void CRemoteFolderSystemBrowser::SelectStartFolder() {
     if (m_startFolder.empty()) return;
     HTREEITEM current = tree_.GetRootItem();
-    HTREEITEM matched = current;
+    HTREEITEM matched = nullptr;
     ReadChildren(current);
     tree_.Expand(current, TVE_EXPAND);
     CStringTokenizer2 names;
@@ -132,6 +132,7 @@ void CRemoteFolderSystemBrowser::SelectStartFolder() {
         tree_.Expand(next, TVE_EXPAND);
         current = matched = next;
     }
+    if (!matched) return;
     tree_.SelectItem(matched);
     tree_.EnsureVisible(matched);
 }
