@@ -86,18 +86,24 @@ DWORD CAutoListCtrl::GetRowValue(int row) const {
     return data ? data->value : 0;
 }
 
-void CAutoListCtrl::FreeRows() {
-    if (!m_hWnd) return;
+std::vector<CAutoListCtrl::Row*> CAutoListCtrl::TakeRows() const {
+    std::vector<Row*> rows;
+    if (!m_hWnd) return rows;
     const int count = GetItemCount();
-    for (int row = 0; row < count; ++row) {
-        delete RowOf(row);
-        SetItemData(row, 0);
-    }
+    rows.reserve(static_cast<size_t>(count));
+    for (int row = 0; row < count; ++row) rows.push_back(RowOf(row));
+    return rows;
+}
+
+void CAutoListCtrl::FreeRows() {
+    for (Row* row : TakeRows()) delete row;
 }
 
 void CAutoListCtrl::DeleteAllItems() {
-    FreeRows();
+    // The rows go first, so no row is ever seen with its texts freed.
+    const std::vector<Row*> rows = TakeRows();
     CListCtrl::DeleteAllItems();
+    for (Row* row : rows) delete row;
 }
 
 void CAutoListCtrl::SetImageList(HIMAGELIST list, int kind) {

@@ -66,6 +66,8 @@ private:
         SortKey key;
     };
     Row* RowOf(int row) const { return reinterpret_cast<Row*>(GetItemData(row)); }
+    // Every row's texts, as the rows hold them now.
+    std::vector<Row*> TakeRows() const;
     void FreeRows();
     int FittedWidth(int column, const std::string& text) const;
     static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM list);

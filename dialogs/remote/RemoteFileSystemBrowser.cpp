@@ -114,6 +114,9 @@ void CRemoteFileSystemBrowser::FillList() {
     if (pattern.size() <= kLongestPattern &&
         CeFindAllFiles(com::WideFromAnsi(pattern).c_str(), kListedFields, &count, &found) && found) {
         ShellLooks looks;
+        // Drawn once when filled, not once per row.
+        list_.SendMessage(WM_SETREDRAW, FALSE);
+        list_.SendMessage(LVM_SETITEMCOUNT, count);
         for (DWORD i = 0; i < count; ++i) {
             const CE_FIND_DATA& entry = found[i];
             std::string name;
@@ -130,6 +133,7 @@ void CRemoteFileSystemBrowser::FillList() {
         }
     }
     if (found) CeRapiFreeBuffer(found);
+    list_.SendMessage(WM_SETREDRAW, TRUE);
     list_.FitColumns();
     list_.Resort();
     EndWaitCursor();
