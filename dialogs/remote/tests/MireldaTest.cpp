@@ -549,3 +549,44 @@ TEST_F(MireldaTest, ChosenFolderComesBackSymbolic) {
 
 }  // namespace
 }  // namespace vorlan
+
+namespace vorlan {
+namespace {
+
+// Each browse reads the device's folders anew: a device met later, whose
+// programs folder is elsewhere, is translated by its own folders.
+TEST(MireldaDevicesTest, EachBrowseTranslatesByTheDeviceConnectedNow) {
+    struct Case {
+        const char* profile;
+        const char* file;
+        const char* want;
+    } const cases[] = {
+        {"", "\\Windows\\Start Menu\\Programs\\a.lnk", "%CE_STARTMENUPROGRAM%\\a.lnk"},
+        {"Folder.2 = \\Apps\nDirectory = \\Windows\\Start Menu\\Programs\n", "\\Apps\\a.lnk",
+         "%CE_STARTMENUPROGRAM%\\a.lnk"},
+        // Here the old programs folder is only a folder below the start menu.
+        {"Folder.2 = \\Apps\nDirectory = \\Windows\\Start Menu\\Programs\n", "\\Windows\\Start Menu\\Programs\\a.lnk",
+         "%CE_STARTMENU%\\Programs\\a.lnk"},
+    };
+    for (const Case& c : cases) {
+        DeviceEmulator device(std::string(kVorlanInstalled) + c.profile + "Directory = \\Apps\n" +
+                              "Directory = \\Windows\\Start Menu\\Programs\n");
+        device.UseForRapi();
+        {
+            RapiSession session;
+            ASSERT_TRUE(session.Connected());
+            ASSERT_TRUE(PutDeviceFile({c.file, 1, Noon(2026, 1, 1)})) << c.file;
+        }
+        char out[260] = {};
+        int result = 0;
+        {
+            BrowseDriver driver(kFileTitle, [](HWND dialog) { Click(dialog, IDC_OPEN); });
+            result = RapiFileBrowse(out, sizeof out, 1, c.file, nullptr, kFileTitle);
+        }
+        EXPECT_EQ(result, IDOK) << c.file;
+        EXPECT_STREQ(out, c.want) << c.file;
+    }
+}
+
+}  // namespace
+}  // namespace vorlan
