@@ -369,6 +369,21 @@ TEST_F(MireldaTest, NewFolderIsMadeAndListedOnlyForAGoodName) {
     CeRemoveDirectory(L"\\Data\\Fresh");
 }
 
+TEST_F(MireldaTest, TheSortHoldsAfterARefill) {
+    std::vector<std::string> order;
+    FileBrowse("\\Data\\", [&](HWND dialog) {
+        ClickHeading(List(dialog), 1);
+        PostClick(dialog, IDC_NEW_FOLDER);
+        AnswerNewFolder("Zed");
+        WaitUntil([&] { return FindRow(List(dialog), "Zed") >= 0; }, 2000);
+        order = Column(List(dialog), 0);
+    });
+    EXPECT_EQ(order, (std::vector<std::string>{"Mega-plus.bin", "mega.bin", "exact.bin", "just-over.bin", "Empty",
+                                               "Full", "Zed", "empty.txt"}));
+    RapiSession session;
+    EXPECT_TRUE(CeRemoveDirectory(L"\\Data\\Zed"));
+}
+
 TEST_F(MireldaTest, DeleteAsksAndRefusesAFolderThatHoldsFiles) {
     BoxJournal journal;
     bool emptyGone = false, fullKept = false;
