@@ -54,6 +54,53 @@ std::string CListCtrl::GetItemText(int item, int subItem) const {
     }
 }
 
+int CListCtrl::InsertItem(int item, const std::string& text, int image) const {
+    LVITEMA info = {};
+    info.mask = LVIF_TEXT | LVIF_IMAGE;
+    info.iItem = item;
+    info.iImage = image;
+    info.pszText = const_cast<char*>(text.c_str());
+    return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&info)));
+}
+
+DWORD_PTR CListCtrl::GetItemData(int item) const {
+    LVITEMA info = {};
+    info.mask = LVIF_PARAM;
+    info.iItem = item;
+    if (!SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info))) return 0;
+    return static_cast<DWORD_PTR>(info.lParam);
+}
+
+BOOL CListCtrl::SetItemData(int item, DWORD_PTR data) const {
+    LVITEMA info = {};
+    info.mask = LVIF_PARAM;
+    info.iItem = item;
+    info.lParam = static_cast<LPARAM>(data);
+    return static_cast<BOOL>(SendMessage(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&info)));
+}
+
+int CListCtrl::GetItemImage(int item) const {
+    LVITEMA info = {};
+    info.mask = LVIF_IMAGE;
+    info.iItem = item;
+    if (!SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info))) return -1;
+    return info.iImage;
+}
+
+BOOL CListCtrl::SetItemState(int item, UINT state, UINT mask) const {
+    LVITEMA info = {};
+    info.state = state;
+    info.stateMask = mask;
+    return static_cast<BOOL>(SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&info)));
+}
+
+int CListCtrl::FindItem(const std::string& text) const {
+    LVFINDINFOA find = {};
+    find.flags = LVFI_STRING;
+    find.psz = text.c_str();
+    return static_cast<int>(SendMessage(LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
 bool CToolTipCtrl::Create(CWnd* parent, DWORD style) {
     parent_ = parent ? parent->m_hWnd : nullptr;
     RECT none = {CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};

@@ -72,6 +72,52 @@ public:
     DWORD SetExtendedStyle(DWORD style) const {
         return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style));
     }
+
+    // A row with an image of the list's small image list.
+    int InsertItem(int item, const std::string& text, int image) const;
+    BOOL DeleteItem(int item) const { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(item))); }
+    // The value the row carries for its owner (0 when none was set).
+    DWORD_PTR GetItemData(int item) const;
+    BOOL SetItemData(int item, DWORD_PTR data) const;
+    // The next row after item (-1: from the start) in the state flags
+    // given (LVNI_SELECTED, ...); -1 when there is none.
+    int GetNextItem(int item, UINT flags) const {
+        return static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(item), MAKELPARAM(flags, 0)));
+    }
+    BOOL SetItemState(int item, UINT state, UINT mask) const;
+    UINT GetItemState(int item, UINT mask) const {
+        return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(item), mask));
+    }
+    BOOL EnsureVisible(int item, BOOL partialOk) const {
+        return static_cast<BOOL>(SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(item), partialOk));
+    }
+    // The row whose first-column text is text (case ignored), -1 when none.
+    int FindItem(const std::string& text) const;
+    // Orders the rows by compare(data of one row, data of another, data).
+    BOOL SortItems(PFNLVCOMPARE compare, DWORD_PTR data) const {
+        return static_cast<BOOL>(SendMessage(LVM_SORTITEMS, data, reinterpret_cast<LPARAM>(compare)));
+    }
+    // width: pixels, or LVSCW_AUTOSIZE (contents) / LVSCW_AUTOSIZE_USEHEADER.
+    BOOL SetColumnWidth(int column, int width) const {
+        return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0)));
+    }
+    int GetColumnWidth(int column) const {
+        return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column)));
+    }
+    // The width of text in the list's font, in pixels.
+    int GetStringWidth(const std::string& text) const {
+        return static_cast<int>(SendMessage(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    }
+    // kind: LVSIL_SMALL, LVSIL_NORMAL, LVSIL_STATE; the list before.
+    HIMAGELIST SetImageList(HIMAGELIST list, int kind) const {
+        return reinterpret_cast<HIMAGELIST>(SendMessage(LVM_SETIMAGELIST, static_cast<WPARAM>(kind),
+                                                        reinterpret_cast<LPARAM>(list)));
+    }
+    HIMAGELIST GetImageList(int kind) const {
+        return reinterpret_cast<HIMAGELIST>(SendMessage(LVM_GETIMAGELIST, static_cast<WPARAM>(kind)));
+    }
+    // The image index of a row, -1 when it has none.
+    int GetItemImage(int item) const;
 };
 
 // A tooltip window owned by a parent; tools are windows (TTF_IDISHWND).

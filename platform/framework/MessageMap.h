@@ -95,6 +95,11 @@ protected:                                                      \
 #define ON_NOTIFY_REFLECT(code, fn)                                                                   \
     {::vorlan::kReflectBase + WM_NOTIFY, static_cast<UINT>(code), 0, 0, ::vorlan::MessageSignature::Notify, \
      VORLAN_HANDLER(void (::vorlan::CWnd::*)(NMHDR*, LRESULT*), fn)},
+// An owner-drawn control drawing itself: LRESULT fn(WPARAM, LPARAM
+// DRAWITEMSTRUCT*), TRUE when drawn.
+#define ON_WM_DRAWITEM_REFLECT(fn)                                                        \
+    {::vorlan::kReflectBase + WM_DRAWITEM, 0, 0, 0, ::vorlan::MessageSignature::WParamLParam, \
+     VORLAN_HANDLER(LRESULT (::vorlan::CWnd::*)(WPARAM, LPARAM), fn)},
 #define ON_MESSAGE(message, fn)                                        \
     {(message), 0, 0, 0, ::vorlan::MessageSignature::WParamLParam,     \
      VORLAN_HANDLER(LRESULT (::vorlan::CWnd::*)(WPARAM, LPARAM), fn)},

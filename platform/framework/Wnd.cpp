@@ -185,6 +185,14 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         case WM_NOTIFY:
             *result = OnNotify(reinterpret_cast<NMHDR*>(lParam));
             return true;
+        case WM_DRAWITEM: {
+            // An owner-drawn control that knows how draws itself.
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            CWnd* child = item && item->CtlType != ODT_MENU ? FromHandlePermanent(item->hwndItem) : nullptr;
+            if (child && child != this && child->OnChildNotify(WM_DRAWITEM, 0, lParam, result) && *result)
+                return true;
+            break;
+        }
         case WM_SIZE:
             // A notification: the window's own handling still follows.
             OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
