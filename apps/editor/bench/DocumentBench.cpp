@@ -66,7 +66,13 @@ int main(int argc, char** argv) {
         std::printf("edit  %.3f s (0x%08lX), dialog driven from a second thread\n", editSeconds,
                     static_cast<unsigned long>(edited));
         std::printf("save  %.3f s (0x%08lX)\n", saveSeconds, static_cast<unsigned long>(saved));
-        status = opened == S_OK && edited == S_OK && saved == S_OK ? 0 : 1;
+        // The edit reached the file.
+        CVorlanPlugin reread;
+        std::string value;
+        const bool kept = reread.OpenTable("Large", path, 0) == S_OK && reread.GetRowCount() == rows &&
+                          reread.GetCellValue(rows / 2, 1, value) && value == "edited";
+        std::printf("edit %s in the saved file\n", kept ? "found" : "NOT found");
+        status = opened == S_OK && edited == S_OK && saved == S_OK && kept ? 0 : 1;
     }
     CoUninitialize();
     return status;
