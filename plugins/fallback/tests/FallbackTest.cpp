@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "Bstr.h"
 #include "ComPtr.h"
@@ -78,6 +79,18 @@ TEST_F(FallbackTest, AnswersEveryPropertyWithItsConstant) {
     EXPECT_EQ(properties->get_ColumnCount(nullptr), E_POINTER);
     EXPECT_EQ(properties->get_TableName(nullptr), E_POINTER);
     EXPECT_EQ(properties->get_FieldNames(nullptr), E_POINTER);
+}
+
+TEST_F(FallbackTest, FieldNamesAnswersTheNodesCreationFailure) {
+    auto properties = Create();
+    ASSERT_TRUE(properties);
+    // A thread without COM cannot create the node: its error comes back,
+    // and no half-made node.
+    HRESULT hr = S_OK;
+    IInfoNode* fields = reinterpret_cast<IInfoNode*>(1);
+    std::thread([&] { hr = properties->get_FieldNames(&fields); }).join();
+    EXPECT_EQ(hr, CO_E_NOTINITIALIZED);
+    EXPECT_EQ(fields, nullptr);
 }
 
 TEST_F(FallbackTest, CreatedByEitherProgId) {
