@@ -16,6 +16,18 @@ int CMapArray::Add(std::unique_ptr<StringMap> row) {
     return GetSize() - 1;
 }
 
+bool CMapArray::Insert(int index, std::unique_ptr<StringMap> row) {
+    if (index < 0 || index > GetSize()) return false;
+    rows_.insert(rows_.begin() + index, std::move(row));
+    return true;
+}
+
+bool CMapArray::Remove(int index) {
+    if (index < 0 || index >= GetSize()) return false;
+    rows_.erase(rows_.begin() + index);
+    return true;
+}
+
 int CMapArray::DeleteRows() {
     for (auto& row : rows_) row.reset();
     return 0;

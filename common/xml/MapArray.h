@@ -21,6 +21,11 @@ public:
     StringMap* GetRow(int i) const;
     // Appends a row (NULL for an empty one) and returns its index.
     int Add(std::unique_ptr<StringMap> row);
+    // Inserts a row at index (0 .. count), the later rows moving down;
+    // false when index is outside that range.
+    bool Insert(int index, std::unique_ptr<StringMap> row);
+    // Removes and deletes row index; false when there is no such entry.
+    bool Remove(int index);
     // Deletes every row; the array keeps its size, every entry empty.
     int DeleteRows();
     // A new InfoNode holding row i: S_FALSE and *out NULL when there is no

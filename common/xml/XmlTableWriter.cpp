@@ -40,6 +40,21 @@ void SetErrorDescription(const std::string& text) {
     if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, info.PutVoid()))) SetErrorInfo(0, info.Get());
 }
 
+// The names a row is written with: the listed ones, then, when kept, the
+// row's others in its own order.
+std::vector<std::string> RowFields(const std::vector<std::string>& fieldNames, const StringMap& row,
+                                   UnlistedFields unlisted) {
+    std::vector<std::string> names = fieldNames;
+    if (unlisted == UnlistedFields::Keep) {
+        for (const auto& [name, value] : row) {
+            bool listed = false;
+            for (const std::string& field : fieldNames) listed = listed || field == name;
+            if (!listed) names.push_back(name);
+        }
+    }
+    return names;
+}
+
 // A field a table cannot hold is refused before anything is written.
 HRESULT CheckFields(const std::vector<std::string>& fieldNames, const StringMap& row) {
     for (const std::string& field : fieldNames) {
@@ -77,6 +92,11 @@ HRESULT AppendRow(IXMLDOMDocument* doc, IXMLDOMNode* root, const std::string& ta
 }
 
 HRESULT SaveReplacing(IXMLDOMDocument* doc, const std::string& targetPath) {
+    // A write-protected table stays as it is: replacing the file would get
+    // round its protection where the system lets a move do so.
+    const DWORD attributes = GetFileAttributesW(com::WideFromAnsi(targetPath).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
     const std::string temporary = targetPath + ".tmp";
     VARIANT path;
     VariantInit(&path);
@@ -101,10 +121,11 @@ HRESULT SaveReplacing(IXMLDOMDocument* doc, const std::string& targetPath) {
 
 HRESULT SaveXmlTable(const std::string& ownUrl, const std::string& targetPath,
                      const std::string& tableName, const std::vector<std::string>& fieldNames,
-                     const CMapArray& rows) {
+                     const CMapArray& rows, UnlistedFields unlisted) {
     if (targetPath.empty() || tableName.empty()) return E_FAIL;
     for (int i = 0; i < rows.GetSize(); ++i) {
-        if (const StringMap* row = rows.GetRow(i)) VORLAN_RETURN_IF_FAILED(CheckFields(fieldNames, *row));
+        if (const StringMap* row = rows.GetRow(i))
+            VORLAN_RETURN_IF_FAILED(CheckFields(RowFields(fieldNames, *row, unlisted), *row));
     }
     ComPtr<IXMLDOMDocument> doc;
     ComPtr<IXMLDOMNode> root;
@@ -112,7 +133,8 @@ HRESULT SaveXmlTable(const std::string& ownUrl, const std::string& targetPath,
     VORLAN_RETURN_IF_FAILED(CMyXMLDOM::RemoveAllChildren(root.Get()));
     for (int i = 0; i < rows.GetSize(); ++i) {
         if (const StringMap* row = rows.GetRow(i))
-            VORLAN_RETURN_IF_FAILED(AppendRow(doc.Get(), root.Get(), tableName, fieldNames, *row));
+            VORLAN_RETURN_IF_FAILED(
+                AppendRow(doc.Get(), root.Get(), tableName, RowFields(fieldNames, *row, unlisted), *row));
     }
     VORLAN_RETURN_IF_FAILED(CMyXMLDOM::AppendNewLine(doc.Get(), root.Get()));
     return SaveReplacing(doc.Get(), targetPath);

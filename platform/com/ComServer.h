@@ -30,6 +30,10 @@ struct ComServer {
     // before it is detached (a server's application object).
     void (*onAttach)();
     void (*onDetach)();
+    // Optional: the server's AppID, registered as HKCR\AppID\{appId} named
+    // appName, and HKCR\AppID\<appName>.DLL (the server's file) whose "AppID" names it.
+    const GUID* appId;
+    const char* appName;
 };
 
 extern const ComServer g_server;

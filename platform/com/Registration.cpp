@@ -4,7 +4,9 @@
 //   CLSID\{clsid}               = display name, \ProgID, \VersionIndependentProgID,
 //                                 \Programmable, \InprocServer32 (path, ThreadingModel
 //                                 "Apartment"), \TypeLib = {libid}
-// and the type library embedded in the module.
+// and the type library embedded in the module; a server with an AppID also
+//   AppID\{appid}               = name
+//   AppID\<name>.DLL           = "AppID" = {appid}
 #include <windows.h>
 #include <oleauto.h>
 #include <olectl.h>
@@ -77,6 +79,16 @@ HRESULT RegisterClass(const ComClass& c, const std::wstring& modulePath, const G
     return WriteKey(classKey + L"\\InprocServer32", modulePath, L"ThreadingModel", L"Apartment");
 }
 
+// The module's entry is named after the AppID's name, as the server's file.
+std::wstring AppIdModuleKey(const ComServer& server) { return L"AppID\\" + Widen(server.appName) + L".DLL"; }
+
+HRESULT RegisterAppId(const ComServer& server) {
+    const std::wstring appId = GuidText(*server.appId);
+    HRESULT hr = WriteKey(L"AppID\\" + appId, Widen(server.appName));
+    if (FAILED(hr)) return hr;
+    return WriteKey(AppIdModuleKey(server), L"", L"AppID", appId);
+}
+
 }  // namespace
 
 // The type library first, then the classes; a failure of either is
@@ -94,6 +106,7 @@ HRESULT RegisterServer(const ComServer& server) {
     for (int i = 0; i < server.classCount; ++i) {
         if (FAILED(RegisterClass(server.classes[i], path, *server.libid))) return SELFREG_E_CLASS;
     }
+    if (server.appId && FAILED(RegisterAppId(server))) return SELFREG_E_CLASS;
     return S_OK;
 }
 
@@ -104,6 +117,12 @@ HRESULT UnregisterServer(const ComServer& server) {
         const std::wstring progId = Widen(c.progId);
         for (const std::wstring& key :
              {progId + L".1", progId, L"CLSID\\" + GuidText(*c.clsid)}) {
+            HRESULT hr = DeleteTree(key);
+            if (FAILED(hr) && SUCCEEDED(result)) result = hr;
+        }
+    }
+    if (server.appId) {
+        for (const std::wstring& key : {L"AppID\\" + GuidText(*server.appId), AppIdModuleKey(server)}) {
             HRESULT hr = DeleteTree(key);
             if (FAILED(hr) && SUCCEEDED(result)) result = hr;
         }

@@ -1,5 +1,6 @@
 // Recorder: a plug-in that journals every call, for the tests of hosts.
 #include "ComServer.h"
+#include "ItemDialog.h"
 #include "RecorderEngine.h"
 #include "VorlanObject.h"
 #include "VorlanProperties.h"
@@ -10,10 +11,8 @@ namespace {
 
 const char* const kFields[] = {"Name", "Value", "Fail"};
 
-HRESULT ConfigureItem(IInfoNode**, VARIANT_BOOL) { return kDialogCancelled; }
-
 const PluginDescription kRecorder = {
-    "Recorder.Vorlan", "RecorderSync", kFields, 3, 3, 103, 104, 201, 201, &ConfigureItem,
+    "Recorder.Vorlan", "RecorderSync", kFields, 3, 3, 103, 104, 201, 201, &recorder::ShowItemDialog,
 };
 
 using CRecorderVorlan = CVorlanT<recorder::CRecorderEngine>;

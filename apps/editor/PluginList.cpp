@@ -1,0 +1,23 @@
+#include "PluginList.h"
+
+#include <windows.h>
+
+#include "MapStrToStrReg.h"
+
+namespace vorlan::editor {
+
+std::string FindPluginProgId(const std::string& tableName) {
+    if (tableName.empty()) return {};
+    std::string lowered = tableName;
+    CharLowerBuffA(lowered.data(), static_cast<DWORD>(lowered.size()));
+    CMapStrToStrReg list;
+    list.Load(kPluginListKey);
+    const std::string* progId = list.Find(lowered);
+    return progId ? *progId : std::string();
+}
+
+std::string DescriptionProgId(const std::string& pluginProgId) {
+    return pluginProgId.substr(0, pluginProgId.find('.')) + ".VorlanProperties";
+}
+
+}  // namespace vorlan::editor
