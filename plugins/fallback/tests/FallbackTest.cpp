@@ -165,10 +165,32 @@ TEST_F(FallbackTest, RegistersAndRemovesEveryKey) {
         for (const auto& k : keys)
             EXPECT_EQ(ClassesValue(k.key, k.name), registered ? k.registered : "<none>") << k.key;
     };
-    check(true);
-    ASSERT_EQ(vorlan::testing::RunProgram("regsvr32 /s /u \"" + dll + "\""), 0);
+    check(true);  // as the installation's regsvr32 left it
+
+    // Removed and written again in classes of the test's own: unregistering
+    // a type library also takes away the keys of the interfaces every
+    // server shares, which the other test programs of the run rely on.
+    HMODULE module = LoadLibraryA(dll.c_str());
+    ASSERT_NE(module, nullptr);
+    using Entry = HRESULT(WINAPI*)();
+    const auto reg = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
+    const auto unreg = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, "DllUnregisterServer")));
+    ASSERT_TRUE(reg && unreg);
+    const std::string own = "Software\\" + vorlan::testing::UniqueName("EbrinthClasses");
+    HKEY classes = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, own.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &classes,
+                              nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, classes), ERROR_SUCCESS);
     check(false);
-    ASSERT_EQ(vorlan::testing::RunProgram("regsvr32 /s \"" + dll + "\""), 0);
+    EXPECT_EQ(reg(), S_OK);
+    check(true);
+    EXPECT_EQ(unreg(), S_OK);
+    check(false);
+    RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+    RegCloseKey(classes);
+    RegDeleteTreeA(HKEY_CURRENT_USER, own.c_str());
+    FreeLibrary(module);
     check(true);
 }
 
