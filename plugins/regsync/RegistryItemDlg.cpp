@@ -1,0 +1,104 @@
+#include "RegistryItemDlg.h"
+
+#include "Bstr.h"
+#include "MessageBox.h"
+#include "RegistryItem.h"
+#include "Resource.h"
+#include "Resources.h"
+#include "VorlanProperties.h"
+#include "infonode.h"
+
+namespace vorlan::regsync {
+namespace {
+
+using com::Bstr;
+
+std::string Field(IInfoNode* node, const char* name) {
+    Bstr value;
+    if (FAILED(node->GetProperty(Bstr::FromAnsi(name).Get(), value.Put()))) return {};
+    return value.Ansi();
+}
+
+HRESULT SetField(IInfoNode* node, const char* name, const std::string& value) {
+    return node->SetAt(Bstr::FromAnsi(name).Get(), Bstr::FromAnsi(value).Get());
+}
+
+// The help text of each entry of the type list.
+UINT HelpText(int index) {
+    return index < kDialogDeleteValue + 1 ? IDS_HELP_BINARY + index : IDS_HELP_MULTI_STRING;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CRegistryItemDlg, CDialog)
+    ON_CONTROL(CBN_SELCHANGE, IDC_TYPE, OnTypeChanged)
+END_MESSAGE_MAP()
+
+CRegistryItemDlg::CRegistryItemDlg() : CDialog(IDD_REGISTRY_ITEM) {}
+
+void CRegistryItemDlg::DoDataExchange(CDataExchange* dx) {
+    DDX_Control(dx, IDC_TYPE, types_);
+    if (!dx->m_bSaveAndValidate && types_.GetCount() == 0) {
+        for (const char* type : kDialogTypes) types_.AddString(type);
+    }
+    DDX_CBIndex(dx, IDC_TYPE, typeIndex);
+    DDX_Text(dx, IDC_KEY, key);
+    DDX_Text(dx, IDC_VALUE, value);
+    DDX_Check(dx, IDC_LOCAL, local);
+}
+
+BOOL CRegistryItemDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    // The tips subclass their controls, so every mouse message reaches them.
+    if (tips_.Create(this)) {
+        const struct {
+            int control;
+            UINT text;
+        } tools[] = {{IDC_TYPE, IDS_TIP_TYPE}, {IDC_KEY, IDS_TIP_KEY}, {IDC_VALUE, IDS_TIP_VALUE},
+                     {IDC_LOCAL, IDS_TIP_LOCAL}};
+        for (const auto& tool : tools) tips_.AddTool(GetDlgItem(tool.control), LoadResourceString(tool.text));
+        tips_.Activate(TRUE);
+    }
+    OnTypeChanged();
+    return TRUE;
+}
+
+void CRegistryItemDlg::OnTypeChanged() {
+    const int index = types_.GetCurSel();
+    SetDlgItemTextA(m_hWnd, IDC_DESCRIPTION, index < 0 ? "" : LoadResourceString(HelpText(index)).c_str());
+    ::EnableWindow(GetDlgItem(IDC_VALUE), index != kDialogDeleteKey && index != kDialogDeleteValue);
+}
+
+void CRegistryItemDlg::OnOK() {
+    if (!UpdateData(TRUE)) return;
+    if (key.empty()) {
+        ShowMessageBox(m_hWnd, LoadResourceString(IDS_FIELDS_EMPTY), "Tolvane", MB_OK | MB_ICONERROR);
+        ::SetFocus(GetDlgItem(IDC_KEY));
+        return;
+    }
+    typeText = types_.GetLBText(typeIndex);
+    EndDialog(IDOK);
+}
+
+HRESULT ConfigureRegistryItem(IInfoNode** node, VARIANT_BOOL) {
+    if (!node || !*node) return E_POINTER;
+    IInfoNode* item = *node;
+    CRegistryItemDlg dialog;
+    dialog.key = Field(item, "Key");
+    dialog.value = Field(item, "Value");
+    const uint32_t code = GetOperationCode(Field(item, "Type"));
+    dialog.typeIndex = DialogIndexOf(code);
+    dialog.local = IsLocal(code) ? BST_CHECKED : BST_UNCHECKED;
+
+    const INT_PTR answer = dialog.DoModal(GetActiveWindow());
+    if (answer == -1) return E_FAIL;
+    if (answer != IDOK) return kDialogCancelled;
+    const bool deletes = dialog.typeIndex == kDialogDeleteKey || dialog.typeIndex == kDialogDeleteValue;
+    const std::string type = DialogTypeText(dialog.typeText, dialog.local == BST_CHECKED);
+    for (HRESULT hr : {SetField(item, "Key", dialog.key), SetField(item, "Value", deletes ? "" : dialog.value),
+                       SetField(item, "Type", type)})
+        if (FAILED(hr)) return hr;
+    return S_OK;
+}
+
+}  // namespace vorlan::regsync
