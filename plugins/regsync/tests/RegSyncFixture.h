@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "EventRecord.h"
@@ -23,6 +25,12 @@ struct StoredValue {
     std::string bytes;
     bool operator==(const StoredValue&) const = default;
 };
+
+// The bytes of a UTF-16 text with its terminator, and of a list of bytes.
+inline std::string Text16(std::wstring_view text) {
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2) + std::string(2, '\0');
+}
+inline std::string Bytes(std::initializer_list<unsigned char> bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 class RegSyncSuite : public vorlan::testing::SharedDeviceSuite<RegSyncSuite> {
 public:

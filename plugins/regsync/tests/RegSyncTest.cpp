@@ -14,13 +14,6 @@
 namespace vorlan::regsync::testing {
 namespace {
 
-// The bytes of a UTF-16 text with its terminator.
-std::string Text16(std::wstring_view text) {
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2) + std::string(2, '\0');
-}
-
-std::string Bytes(std::initializer_list<unsigned char> bytes) { return std::string(bytes.begin(), bytes.end()); }
-
 struct Side {
     const char* name;
     bool device;
