@@ -8,7 +8,6 @@
 #include "FileCrc.h"
 #include "FileUrl.h"
 #include "OriginDownload.h"
-#include "RegistryByPath.h"
 #include "Url.h"
 #include "VorlanMessages.h"
 #include "WildCardEvaluator.h"
@@ -77,19 +76,8 @@ void CFileSync::Switch(CQvDualFileSystem& fs, BOOL device) {
         fs.SetDevice(device);
 }
 
-HRESULT CFileSync::Fail(DWORD eventId, const std::string& insertion, HRESULT hr) {
-    if (insertion.empty())
-        ErrorReport().ReportError(eventId, EVENTLOG_ERROR_TYPE, 0, {});
-    else
-        ErrorReport().ReportErrorWithArg(eventId, EVENTLOG_ERROR_TYPE, 0, insertion);
-    return hr;
-}
-
 HRESULT CFileSync::Init() {
-    std::string source;
-    if (RegInfoKey().empty() || RegReadString(RegInfoKey(), source) != ERROR_SUCCESS || source.empty())
-        source = "Vorlan";
-    ErrorReport().Init(CLSID_Vorlan, nullptr, source.c_str(), 1033, nullptr);
+    InitErrorReport(CLSID_Vorlan);
     const HRESULT hr = session_.Open(kDeviceWaitMs);
     if (FAILED(hr)) return Fail(EVT_DEVICE_NOT_CONNECTED, {}, hr);
     return S_OK;

@@ -38,19 +38,8 @@ bool ValueData(DWORD type, const std::string& text, std::string& data) {
 
 }  // namespace
 
-HRESULT CRegSync::Fail(DWORD eventId, const std::string& insertion, HRESULT hr) {
-    if (insertion.empty())
-        ErrorReport().ReportError(eventId, EVENTLOG_ERROR_TYPE, 0, {});
-    else
-        ErrorReport().ReportErrorWithArg(eventId, EVENTLOG_ERROR_TYPE, 0, insertion);
-    return hr;
-}
-
 HRESULT CRegSync::Init() {
-    std::string source;
-    if (RegInfoKey().empty() || RegReadString(RegInfoKey(), source) != ERROR_SUCCESS || source.empty())
-        source = "Vorlan";
-    ErrorReport().Init(CLSID_Vorlan, nullptr, source.c_str(), 1033, nullptr);
+    InitErrorReport(CLSID_Vorlan);
     const HRESULT hr = session_.Open(kDeviceWaitMs);
     if (FAILED(hr)) return Fail(EVT_DEVICE_NOT_CONNECTED, {}, hr);
     return S_OK;

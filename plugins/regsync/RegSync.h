@@ -27,8 +27,6 @@ public:
     HRESULT ApplyRegistryItem(const std::string& key, const std::string& value, const std::string& type);
 
 private:
-    HRESULT Fail(DWORD eventId, const std::string& insertion, HRESULT hr);
-
     DeviceSession session_;
 };
 
