@@ -1,17 +1,9 @@
 #include "RegistryItem.h"
 
-#include <array>
-#include <iterator>
-
 #include "StringTokenizer2.h"
 
 namespace vorlan::regsync {
 namespace {
-
-struct Keyword {
-    const char* name;
-    uint32_t code;
-};
 
 // In lookup order.
 constexpr Keyword kKeywords[] = {
@@ -56,13 +48,7 @@ void AppendTerminatedString(std::string& data, String16View text) {
 
 uint32_t GetOperationCode(std::string_view type) {
     if (type.empty()) return kSetString;
-    CStringTokenizer2 keywords;
-    std::array<uint32_t, std::size(kKeywords)> codes;
-    for (size_t i = 0; i < std::size(kKeywords); ++i) {
-        keywords.Add(kKeywords[i].name);
-        codes[i] = kKeywords[i].code;
-    }
-    return CStringTokenizer2().LookupKeywords(type, &keywords, codes, false);
+    return LookupKeywordTable(type, kKeywords, false);
 }
 
 Operation DescribeOperation(uint32_t code) {
