@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "Bstr.h"
-#include "CeRapiWrapper.h"
 #include "RegistryByPath.h"
 #include "RegistryItem.h"
 #include "SideRegistry.h"
@@ -67,7 +66,9 @@ HRESULT CRegSync::ApplyRegistryItem(const std::string& key, const std::string& v
     const std::wstring wideSubKey = com::WideFromAnsi(subKey), wideName = com::WideFromAnsi(valueName);
     if (!NamesFit(wideSubKey, wideName, op.onDevice)) return failed();
 
-    const CQvCERapiWrapper side(op.onDevice);
+    const std::unique_ptr<CQvCERapiWrapper> table =
+        sides_ ? sides_(op.onDevice) : std::make_unique<CQvCERapiWrapper>(op.onDevice);
+    const CQvCERapiWrapper& side = *table;
     LONG result = ERROR_SUCCESS;
     switch (op.action) {
         case Action::SetValue: {

@@ -5,8 +5,11 @@
 // the event log where it happens and returning it.
 #include <windows.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 
+#include "CeRapiWrapper.h"
 #include "DeviceSession.h"
 #include "MySync.h"
 
@@ -14,6 +17,10 @@ namespace vorlan::regsync {
 
 class CRegSync : public IMySync {
 public:
+    // Makes the table of the side an item runs on (the device's for a
+    // non-zero flag); by default the real one of that side.
+    using SideFactory = std::function<std::unique_ptr<CQvCERapiWrapper>(BOOL device)>;
+
     // Event source named at RegInfoKey (else "Vorlan"), error report, and
     // the device session (0xC0020011 and its failure when none). Called
     // again, it ends the session it holds before it starts the next.
@@ -26,7 +33,10 @@ public:
     // registry refused (or the path, names or value text cannot be used).
     HRESULT ApplyRegistryItem(const std::string& key, const std::string& value, const std::string& type);
 
+    void SetSideFactory(SideFactory factory) { sides_ = std::move(factory); }
+
 private:
+    SideFactory sides_;
     DeviceSession session_;
 };
 
