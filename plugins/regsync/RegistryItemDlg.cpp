@@ -23,10 +23,10 @@ HRESULT SetField(IInfoNode* node, const char* name, const std::string& value) {
     return node->SetAt(Bstr::FromAnsi(name).Get(), Bstr::FromAnsi(value).Get());
 }
 
-// The help text of each entry of the type list.
-UINT HelpText(int index) {
-    return index < kDialogDeleteValue + 1 ? IDS_HELP_BINARY + index : IDS_HELP_MULTI_STRING;
-}
+// The help text of each entry of the type list, in its order.
+constexpr UINT kHelpTexts[kDialogTypeCount] = {IDS_HELP_BINARY,        IDS_HELP_DWORD,        IDS_HELP_STRING,
+                                               IDS_HELP_EXPAND_STRING, IDS_HELP_DELETE_KEY,   IDS_HELP_DELETE_VALUE,
+                                               IDS_HELP_MULTI_STRING};
 
 }  // namespace
 
@@ -65,7 +65,8 @@ BOOL CRegistryItemDlg::OnInitDialog() {
 
 void CRegistryItemDlg::OnTypeChanged() {
     const int index = types_.GetCurSel();
-    SetDlgItemTextA(m_hWnd, IDC_DESCRIPTION, index < 0 ? "" : LoadResourceString(HelpText(index)).c_str());
+    const bool listed = index >= 0 && index < kDialogTypeCount;
+    SetDlgItemTextA(m_hWnd, IDC_DESCRIPTION, listed ? LoadResourceString(kHelpTexts[index]).c_str() : "");
     ::EnableWindow(GetDlgItem(IDC_VALUE), index != kDialogDeleteKey && index != kDialogDeleteValue);
 }
 

@@ -12,8 +12,13 @@
 
 #define IDS_READABLE_NAME 103
 #define IDS_DESCRIPTION 104
-// Help texts of the operations, in the order of the type list.
+// Help texts of the operations.
 #define IDS_HELP_BINARY 105
+#define IDS_HELP_DWORD 106
+#define IDS_HELP_STRING 107
+#define IDS_HELP_EXPAND_STRING 108
+#define IDS_HELP_DELETE_KEY 109
+#define IDS_HELP_DELETE_VALUE 110
 #define IDS_HELP_MULTI_STRING 116
 #define IDS_TIP_TYPE 111
 #define IDS_TIP_KEY 112
