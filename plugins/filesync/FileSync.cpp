@@ -7,6 +7,7 @@
 #include "Crc32.h"
 #include "FileCrc.h"
 #include "FileUrl.h"
+#include "NodeFields.h"
 #include "OriginDownload.h"
 #include "Url.h"
 #include "VorlanMessages.h"
@@ -16,15 +17,7 @@
 namespace vorlan::filesync {
 namespace {
 
-using com::Bstr;
-
 std::wstring Wide(const std::string& text) { return com::WideFromAnsi(text); }
-
-std::string Field(IInfoNode* item, const char* name) {
-    Bstr value;
-    if (FAILED(item->GetProperty(Bstr::FromAnsi(name).Get(), value.Put()))) return {};
-    return value.Ansi();
-}
 
 bool IsRoot(const std::string& path) {
     return path == "\\" || (IsDrivePath(path) && path.size() == 3);
@@ -85,10 +78,10 @@ HRESULT CFileSync::Init() {
 
 HRESULT CFileSync::PerformTransfer(IInfoNode* item) {
     if (!item) return Fail(EVT_ITEM_UNUSABLE, {}, E_INVALIDARG);
-    const std::string destination = Field(item, "Dest");
-    const std::string origin = Field(item, "OriginUrl");
-    const std::string fileAttributes = Field(item, "FileAttributes");
-    const std::string downloadAttributes = Field(item, "DownloadAttributes");
+    const std::string destination = GetNodeField(item, "Dest");
+    const std::string origin = GetNodeField(item, "OriginUrl");
+    const std::string fileAttributes = GetNodeField(item, "FileAttributes");
+    const std::string downloadAttributes = GetNodeField(item, "DownloadAttributes");
     return TransferItem(origin, destination, fileAttributes, downloadAttributes);
 }
 

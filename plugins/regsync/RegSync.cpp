@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Bstr.h"
+#include "NodeFields.h"
 #include "RegistryByPath.h"
 #include "RegistryItem.h"
 #include "SideRegistry.h"
@@ -11,14 +12,6 @@
 
 namespace vorlan::regsync {
 namespace {
-
-using com::Bstr;
-
-std::string Field(IInfoNode* item, const char* name) {
-    Bstr value;
-    if (FAILED(item->GetProperty(Bstr::FromAnsi(name).Get(), value.Put()))) return {};
-    return value.Ansi();
-}
 
 // The data a value text stands for; false when it cannot be written.
 bool ValueData(DWORD type, const std::string& text, std::string& data) {
@@ -46,7 +39,7 @@ HRESULT CRegSync::Init() {
 
 HRESULT CRegSync::PerformTransfer(IInfoNode* item) {
     if (!item) return Fail(EVT_ITEM_UNUSABLE, {}, E_INVALIDARG);
-    return ApplyRegistryItem(Field(item, "Key"), Field(item, "Value"), Field(item, "Type"));
+    return ApplyRegistryItem(GetNodeField(item, "Key"), GetNodeField(item, "Value"), GetNodeField(item, "Type"));
 }
 
 HRESULT CRegSync::ApplyRegistryItem(const std::string& key, const std::string& value, const std::string& type) {

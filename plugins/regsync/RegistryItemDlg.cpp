@@ -1,7 +1,7 @@
 #include "RegistryItemDlg.h"
 
-#include "Bstr.h"
 #include "MessageBox.h"
+#include "NodeFields.h"
 #include "RegistryItem.h"
 #include "Resource.h"
 #include "Resources.h"
@@ -10,18 +10,6 @@
 
 namespace vorlan::regsync {
 namespace {
-
-using com::Bstr;
-
-std::string Field(IInfoNode* node, const char* name) {
-    Bstr value;
-    if (FAILED(node->GetProperty(Bstr::FromAnsi(name).Get(), value.Put()))) return {};
-    return value.Ansi();
-}
-
-HRESULT SetField(IInfoNode* node, const char* name, const std::string& value) {
-    return node->SetAt(Bstr::FromAnsi(name).Get(), Bstr::FromAnsi(value).Get());
-}
 
 // The help text of each entry of the type list, in its order.
 constexpr UINT kHelpTexts[kDialogTypeCount] = {IDS_HELP_BINARY,        IDS_HELP_DWORD,        IDS_HELP_STRING,
@@ -85,9 +73,9 @@ HRESULT ConfigureRegistryItem(IInfoNode** node, VARIANT_BOOL) {
     if (!node || !*node) return E_POINTER;
     IInfoNode* item = *node;
     CRegistryItemDlg dialog;
-    dialog.key = Field(item, "Key");
-    dialog.value = Field(item, "Value");
-    const uint32_t code = GetOperationCode(Field(item, "Type"));
+    dialog.key = GetNodeField(item, "Key");
+    dialog.value = GetNodeField(item, "Value");
+    const uint32_t code = GetOperationCode(GetNodeField(item, "Type"));
     dialog.typeIndex = DialogIndexOf(code);
     dialog.local = IsLocal(code) ? BST_CHECKED : BST_UNCHECKED;
 
@@ -96,8 +84,8 @@ HRESULT ConfigureRegistryItem(IInfoNode** node, VARIANT_BOOL) {
     if (answer != IDOK) return kDialogCancelled;
     const bool deletes = dialog.typeIndex == kDialogDeleteKey || dialog.typeIndex == kDialogDeleteValue;
     const std::string type = DialogTypeText(dialog.typeText, dialog.local == BST_CHECKED);
-    for (HRESULT hr : {SetField(item, "Key", dialog.key), SetField(item, "Value", deletes ? "" : dialog.value),
-                       SetField(item, "Type", type)})
+    for (HRESULT hr : {SetNodeField(item, "Key", dialog.key), SetNodeField(item, "Value", deletes ? "" : dialog.value),
+                       SetNodeField(item, "Type", type)})
         if (FAILED(hr)) return hr;
     return S_OK;
 }
