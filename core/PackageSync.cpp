@@ -8,6 +8,7 @@
 #include "ComponentDue.h"
 #include "ComponentIndex.h"
 #include "DeviceFileCopy.h"
+#include "NodeFields.h"
 #include "ProgressLine.h"
 #include "RegistryByPath.h"
 #include "Settings.h"
@@ -59,12 +60,6 @@ public:
 bool IsOpen(const std::string& url) {
     const auto& open = Run().openTables;
     return std::find(open.begin(), open.end(), UrlComparisonForm(url)) != open.end();
-}
-
-std::string Field(IInfoNode* row, const char* name) {
-    Bstr value;
-    if (FAILED(row->GetProperty(Bstr::FromAnsi(name).Get(), value.Put()))) return {};
-    return value.Ansi();
 }
 
 }  // namespace
@@ -181,12 +176,12 @@ HRESULT CPackageSync::PerformTransfer(IInfoNode* row) {
         Fail(EVT_ITEM_UNUSABLE);
         return E_INVALIDARG;
     }
-    const std::string progId = Field(row, "ProgId");
-    const std::string configUrl = Field(row, "ConfigUrl");
-    std::string name = Field(row, "Name");
+    const std::string progId = GetNodeField(row, "ProgId");
+    const std::string configUrl = GetNodeField(row, "ConfigUrl");
+    std::string name = GetNodeField(row, "Name");
     if (name.empty()) name = "Unnamed";
     const ComponentVersions versions =
-        WithDefaults({Field(row, "Version"), Field(row, "Patch"), Field(row, "AlwaysSync")});
+        WithDefaults({GetNodeField(row, "Version"), GetNodeField(row, "Patch"), GetNodeField(row, "AlwaysSync")});
 
     RunState& run = Run();
     const ComponentIndex index(run.indexPath);
@@ -211,7 +206,7 @@ HRESULT CPackageSync::PerformTransfer(IInfoNode* row) {
 }
 
 void CPackageSync::ShowProgress(IInfoNode* row, int index, int count) {
-    std::string name = Field(row, "Name");
+    std::string name = GetNodeField(row, "Name");
     if (name.empty()) name = "Main";
     std::string pattern;
     if (ErrorReport().FormatMessageText(EVT_PROGRESS_LINE, pattern) != S_OK)

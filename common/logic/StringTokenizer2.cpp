@@ -65,4 +65,15 @@ uint32_t CStringTokenizer2::LookupKeywords(std::string_view text, const CStringT
     return result;
 }
 
+uint32_t LookupKeywordTable(std::string_view text, std::span<const Keyword> table, bool combine) {
+    CStringTokenizer2 keywords;
+    std::vector<uint32_t> values;
+    values.reserve(table.size());
+    for (const Keyword& keyword : table) {
+        keywords.Add(keyword.name);
+        values.push_back(keyword.value);
+    }
+    return CStringTokenizer2().LookupKeywords(text, &keywords, values, combine);
+}
+
 }  // namespace vorlan

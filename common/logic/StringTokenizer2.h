@@ -51,4 +51,13 @@ private:
 // The separators of keyword texts.
 inline constexpr std::string_view kKeywordDelimiters = "| ";
 
+// A keyword and the number it stands for.
+struct Keyword {
+    const char* name;
+    uint32_t value;
+};
+
+// LookupKeywords over a table of keywords, tried in the table's order.
+uint32_t LookupKeywordTable(std::string_view text, std::span<const Keyword> table, bool combine);
+
 }  // namespace vorlan

@@ -30,6 +30,13 @@ public:
 
 protected:
     CQvErrorReport& ErrorReport() { return errorReport_; }
+    // Prepares the error report for the engine's class: events go to the
+    // source named by the REG_SZ at RegInfoKey ("Vorlan" when it cannot be
+    // read), in language 1033.
+    void InitErrorReport(const GUID& errorGuid);
+    // Reports the event (with its insertion string when there is one) as
+    // an error and returns hr.
+    HRESULT Fail(DWORD eventId, const std::string& insertion, HRESULT hr);
     // Registry path of the engine's settings (root\key\value).
     const std::string& RegInfoKey() const { return regInfoKey_; }
     // URL of the table that holds the items.

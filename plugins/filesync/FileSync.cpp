@@ -7,8 +7,8 @@
 #include "Crc32.h"
 #include "FileCrc.h"
 #include "FileUrl.h"
+#include "NodeFields.h"
 #include "OriginDownload.h"
-#include "RegistryByPath.h"
 #include "Url.h"
 #include "VorlanMessages.h"
 #include "WildCardEvaluator.h"
@@ -17,15 +17,7 @@
 namespace vorlan::filesync {
 namespace {
 
-using com::Bstr;
-
 std::wstring Wide(const std::string& text) { return com::WideFromAnsi(text); }
-
-std::string Field(IInfoNode* item, const char* name) {
-    Bstr value;
-    if (FAILED(item->GetProperty(Bstr::FromAnsi(name).Get(), value.Put()))) return {};
-    return value.Ansi();
-}
 
 bool IsRoot(const std::string& path) {
     return path == "\\" || (IsDrivePath(path) && path.size() == 3);
@@ -77,19 +69,8 @@ void CFileSync::Switch(CQvDualFileSystem& fs, BOOL device) {
         fs.SetDevice(device);
 }
 
-HRESULT CFileSync::Fail(DWORD eventId, const std::string& insertion, HRESULT hr) {
-    if (insertion.empty())
-        ErrorReport().ReportError(eventId, EVENTLOG_ERROR_TYPE, 0, {});
-    else
-        ErrorReport().ReportErrorWithArg(eventId, EVENTLOG_ERROR_TYPE, 0, insertion);
-    return hr;
-}
-
 HRESULT CFileSync::Init() {
-    std::string source;
-    if (RegInfoKey().empty() || RegReadString(RegInfoKey(), source) != ERROR_SUCCESS || source.empty())
-        source = "Vorlan";
-    ErrorReport().Init(CLSID_Vorlan, nullptr, source.c_str(), 1033, nullptr);
+    InitErrorReport(CLSID_Vorlan);
     const HRESULT hr = session_.Open(kDeviceWaitMs);
     if (FAILED(hr)) return Fail(EVT_DEVICE_NOT_CONNECTED, {}, hr);
     return S_OK;
@@ -97,10 +78,10 @@ HRESULT CFileSync::Init() {
 
 HRESULT CFileSync::PerformTransfer(IInfoNode* item) {
     if (!item) return Fail(EVT_ITEM_UNUSABLE, {}, E_INVALIDARG);
-    const std::string destination = Field(item, "Dest");
-    const std::string origin = Field(item, "OriginUrl");
-    const std::string fileAttributes = Field(item, "FileAttributes");
-    const std::string downloadAttributes = Field(item, "DownloadAttributes");
+    const std::string destination = GetNodeField(item, "Dest");
+    const std::string origin = GetNodeField(item, "OriginUrl");
+    const std::string fileAttributes = GetNodeField(item, "FileAttributes");
+    const std::string downloadAttributes = GetNodeField(item, "DownloadAttributes");
     return TransferItem(origin, destination, fileAttributes, downloadAttributes);
 }
 

@@ -71,7 +71,6 @@ private:
     HRESULT DestinationCrc(const std::string& destination, DWORD& crc);
     // A failed read of the origin, reported by its kind and returned.
     HRESULT ReadFailed(HRESULT hr, const std::string& origin);
-    HRESULT Fail(DWORD eventId, const std::string& insertion, HRESULT hr);
     void Switch(CQvDualFileSystem& fs, BOOL device);
 
     CQvDualFileSystem fs_;  // the destination's side

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "Bstr.h"
+#include "CountedCalls.h"
 #include "Crc32.h"
 #include "DeviceEmulator.h"
 #include "FileSync.h"
@@ -24,48 +25,28 @@ using namespace vorlan;
 
 namespace {
 
-unsigned long g_roundTrips = 0;
-
-// An entry of the device's table that counts its calls.
-template <int N, class F>
-struct Counted;
-template <int N, class R, class... A>
-struct Counted<N, R(WINAPI*)(A...)> {
-    static inline R(WINAPI* real)(A...) = nullptr;
-    static R WINAPI Call(A... a) {
-        ++g_roundTrips;
-        return real(a...);
-    }
-};
-#define COUNT(entry)                                            \
-    do {                                                        \
-        using C = Counted<__LINE__, decltype(table->entry)>;    \
-        C::real = table->entry;                                 \
-        table->entry = &C::Call;                                \
-    } while (0)
-
 std::unique_ptr<CQvCERapiWrapper> CountingSide(BOOL device) {
     auto table = std::make_unique<CQvCERapiWrapper>(device);
     if (!device) return table;
     // Every entry the file system uses on the device but the last error,
     // which the remote API keeps on the desktop.
-    COUNT(FindClose);
-    COUNT(GetFileAttributes);
-    COUNT(SetFileAttributes);
-    COUNT(CreateFile);
-    COUNT(ReadFile);
-    COUNT(WriteFile);
-    COUNT(CloseHandle);
-    COUNT(SetFilePointer);
-    COUNT(SetEndOfFile);
-    COUNT(CreateDirectory);
-    COUNT(RemoveDirectory);
-    COUNT(MoveFile);
-    COUNT(CopyFile);
-    COUNT(DeleteFile);
-    COUNT(GetFileSize);
-    COUNT(GetFileTime);
-    COUNT(SetFileTime);
+    COUNT_DEVICE_CALLS(table, FindClose);
+    COUNT_DEVICE_CALLS(table, GetFileAttributes);
+    COUNT_DEVICE_CALLS(table, SetFileAttributes);
+    COUNT_DEVICE_CALLS(table, CreateFile);
+    COUNT_DEVICE_CALLS(table, ReadFile);
+    COUNT_DEVICE_CALLS(table, WriteFile);
+    COUNT_DEVICE_CALLS(table, CloseHandle);
+    COUNT_DEVICE_CALLS(table, SetFilePointer);
+    COUNT_DEVICE_CALLS(table, SetEndOfFile);
+    COUNT_DEVICE_CALLS(table, CreateDirectory);
+    COUNT_DEVICE_CALLS(table, RemoveDirectory);
+    COUNT_DEVICE_CALLS(table, MoveFile);
+    COUNT_DEVICE_CALLS(table, CopyFile);
+    COUNT_DEVICE_CALLS(table, DeleteFile);
+    COUNT_DEVICE_CALLS(table, GetFileSize);
+    COUNT_DEVICE_CALLS(table, GetFileTime);
+    COUNT_DEVICE_CALLS(table, SetFileTime);
     return table;
 }
 
@@ -109,13 +90,13 @@ int main(int argc, char** argv) {
     const auto run = [&](const char* what, const std::string& destination, const char* operation,
                          unsigned long wantCopied, unsigned long wantUnchanged) {
         const filesync::TransferCounts before = engine.Counts();
-        const unsigned long tripsBefore = g_roundTrips;
+        const unsigned long tripsBefore = testing::g_deviceCalls;
         const double seconds = Seconds([&] {
             if (engine.TransferItem("origin", destination, operation, "") != S_OK) return false;
             const filesync::TransferCounts& after = engine.Counts();
             return after.copied - before.copied == wantCopied && after.unchanged - before.unchanged == wantUnchanged;
         });
-        const unsigned long trips = g_roundTrips - tripsBefore + engine.Counts().deviceCalls - before.deviceCalls;
+        const unsigned long trips = testing::g_deviceCalls - tripsBefore + engine.Counts().deviceCalls - before.deviceCalls;
         std::printf("%-22s %8.0f files/s   %5.2f device round trips per file   (%.2f s)\n", what, files / seconds,
                     static_cast<double>(trips) / files, seconds);
     };

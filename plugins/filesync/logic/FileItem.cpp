@@ -1,17 +1,9 @@
 #include "FileItem.h"
 
-#include <array>
-#include <iterator>
-
 #include "StringTokenizer2.h"
 
 namespace vorlan::filesync {
 namespace {
-
-struct Keyword {
-    const char* name;
-    uint32_t value;
-};
 
 // Each list in the order its matches are tried.
 constexpr Keyword kAttributes[] = {
@@ -57,17 +49,6 @@ constexpr Keyword kOptions[] = {
     {"QV_CONFLICT_RESOLVE_MANUALLY", kConflictResolveManually},
 };
 
-template <size_t N>
-uint32_t Lookup(std::string_view text, const Keyword (&list)[N], bool combine) {
-    CStringTokenizer2 keywords;
-    std::array<uint32_t, N> values;
-    for (size_t i = 0; i < N; ++i) {
-        keywords.Add(list[i].name);
-        values[i] = list[i].value;
-    }
-    return CStringTokenizer2().LookupKeywords(text, &keywords, values, combine);
-}
-
 // The text after prefix up to the next " |", or to the end.
 std::string FilterList(std::string_view text, std::string_view prefix) {
     const size_t at = text.find(prefix);
@@ -81,12 +62,13 @@ std::string FilterList(std::string_view text, std::string_view prefix) {
 
 TransferAttributes ParseTransferAttributes(std::string_view fileAttributes, std::string_view downloadAttributes) {
     TransferAttributes parsed;
-    parsed.fileAttributes = Lookup(fileAttributes, kAttributes, true);
-    parsed.operation = Lookup(fileAttributes, kOperations, false);
+    parsed.fileAttributes = LookupKeywordTable(fileAttributes, kAttributes, true);
+    parsed.operation = LookupKeywordTable(fileAttributes, kOperations, false);
     if (parsed.operation == 0) parsed.operation = kCreateFile;
-    parsed.options = Lookup(fileAttributes, kOptions, true);
+    parsed.options = LookupKeywordTable(fileAttributes, kOptions, true);
     parsed.transferFlags =
-        downloadAttributes.empty() ? kDefaultTransferFlags : Lookup(downloadAttributes, kTransferFlags, true);
+        downloadAttributes.empty() ? kDefaultTransferFlags
+                                   : LookupKeywordTable(downloadAttributes, kTransferFlags, true);
     parsed.inclusion = FilterList(fileAttributes, kInclusionPrefix);
     if (parsed.inclusion.empty()) parsed.inclusion = "*";
     parsed.exclusion = FilterList(fileAttributes, kExclusionPrefix);
