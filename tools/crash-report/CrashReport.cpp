@@ -57,6 +57,22 @@ void PrintBacktrace(HANDLE process, HANDLE thread) {
     SymCleanup(process);
 }
 
+// The test harness's runner names a file in VORLAN_CRASH_FILE (the crashed
+// program's environment, which Wine hands to its debugger): the exception
+// code written there fails the run even where the exit status does not.
+void NoteCrash(DWORD code) {
+    char path[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableA("VORLAN_CRASH_FILE", path, sizeof path);
+    if (length == 0 || length >= sizeof path) return;
+    FILE* file = std::fopen(path, "w");
+    if (!file) {
+        std::fprintf(stderr, "crash-report: %s cannot be written\n", path);
+        return;
+    }
+    std::fprintf(file, "0x%08lx\n", code);
+    std::fclose(file);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -122,6 +138,7 @@ int main(int argc, char** argv) {
             auto thread = threads.find(e.dwThreadId);
             if (process && thread != threads.end()) PrintBacktrace(process, thread->second);
             std::fflush(stderr);
+            NoteCrash(record.ExceptionCode);
             TerminateProcess(process, record.ExceptionCode);
             status = DBG_CONTINUE;
             break;
