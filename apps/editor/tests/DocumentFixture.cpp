@@ -46,7 +46,7 @@ std::string DocumentSuite::RowText(CVorlanPlugin& table, int row) {
     if (FAILED(table.GetRowNode(row, node.Put()))) return "<none>";
     // The node holds every pair of the row; walk the names the tests use.
     std::string text;
-    for (const char* field : {"Name", "Value", "Fail", "Extra", "QvMy_URL"}) {
+    for (const char* field : {"Name", "Key", "Value", "Type", "Fail", "Extra", "Note", "QvMy_URL"}) {
         com::Bstr value;
         node->GetProperty(com::Bstr::FromAnsi(field).Get(), value.Put());
         if (!value.Ansi().empty()) text += std::string(field) + "=" + value.Ansi() + ";";

@@ -117,5 +117,58 @@ TEST_F(EditRowTest, NoRowNoDialog) {
     EXPECT_EQ(GetFileAttributesA(journal_.c_str()), INVALID_FILE_ATTRIBUTES);  // no dialog asked
 }
 
+// The registry plug-in's own dialog, as a user edits a registry row: its
+// empty-field check keeps it open, OK rewrites the row, Cancel keeps it.
+TEST_F(EditRowTest, TheRegistryPluginsOwnDialogEditsItsRow) {
+    constexpr int kKey = 203, kValue = 204;
+    const std::string boxes = folder_ / "boxes.txt";
+    SetEnvironmentVariableA("VORLAN_MESSAGEBOX_JOURNAL", boxes.c_str());
+    const std::string path = Put("reg.xml", TableText("\t<RegSync Key=\"HKLM\\SOFTWARE\\A\\Name\" Value=\"1\" "
+                                                      "Type=\"REG_DWORD\" Note=\"kept\"/>\n"));
+    auto table = Open(path);
+    ASSERT_EQ(table->GetColumnCount(), 3);
+    std::string shownKey;
+    bool openAfterEmpty = false;
+    DialogDriver driver([&] {
+        HWND dialog = WaitForDialog("Registry Item Properties");
+        if (!dialog) return;
+        shownKey = vorlan::testing::WindowText(GetDlgItem(dialog, kKey));
+        Type(dialog, kKey, "");
+        Press(dialog, IDOK);
+        for (int i = 0; i < 250 && !openAfterEmpty; ++i) {
+            Sleep(20);
+            openAfterEmpty = GetFileAttributesA(boxes.c_str()) != INVALID_FILE_ATTRIBUTES &&
+                             vorlan::testing::ReadFileBytes(boxes).find("Fields cannot be empty.") != std::string::npos &&
+                             IsWindow(dialog);
+        }
+        Type(dialog, kKey, "HKLM\\SOFTWARE\\B\\Name");
+        Type(dialog, kValue, "2");
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(table->EditRow(0), S_OK);
+    driver.Join();
+    EXPECT_EQ(shownKey, "HKLM\\SOFTWARE\\A\\Name");
+    EXPECT_TRUE(openAfterEmpty);
+    EXPECT_EQ(RowText(*table, 0), "Key=HKLM\\SOFTWARE\\B\\Name;Value=2;Type=REG_DWORD;Note=kept;");
+
+    DialogDriver cancel([&] {
+        HWND dialog = WaitForDialog("Registry Item Properties");
+        if (!dialog) return;
+        Type(dialog, kKey, "HKLM\\changed");
+        Press(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(table->EditRow(0), ERROR_CANCELLED);
+    cancel.Join();
+    EXPECT_EQ(RowText(*table, 0), "Key=HKLM\\SOFTWARE\\B\\Name;Value=2;Type=REG_DWORD;Note=kept;");
+
+    CBrovikDoc doc;
+    doc.AddPlugin(reinterpret_cast<HTREEITEM>(1), std::move(table));
+    doc.SetProjectModified(TRUE);
+    EXPECT_EQ(doc.SaveAllPlugins(), S_OK);
+    EXPECT_EQ(vorlan::testing::ReadFileBytes(path),
+              TableText("\t<RegSync Key=\"HKLM\\SOFTWARE\\B\\Name\" Value=\"2\" Type=\"REG_DWORD\" Note=\"kept\"/>\n"));
+    SetEnvironmentVariableA("VORLAN_MESSAGEBOX_JOURNAL", nullptr);
+}
+
 }  // namespace
 }  // namespace vorlan::editor::testing

@@ -9,13 +9,14 @@ namespace {
 
 constexpr char kListKey[] = "SOFTWARE\\Dravenhall\\Common\\IVorlan\\ProgId";
 
-// Kinds the tests open: the recorder's and the file plug-in's tables, an
-// entry without a point, and the component table, whose description
-// object is the core's.
+// Kinds the tests open: the recorder's, the file and the registry
+// plug-ins' tables, an entry without a point, and the component table,
+// whose description object is the core's.
 const std::pair<const char*, const char*> kEntries[] = {
     {"recordersync", "Recorder.Vorlan"},
     {"filesync", "Feldane.Vorlan"},
-    {"regsync", "Tolvane"},
+    {"regsync", "Tolvane.Vorlan"},
+    {"pointlesssync", "Tolvane"},
     {"pluginscfg", "Corvath.Vorlan"},
 };
 
