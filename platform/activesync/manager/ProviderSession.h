@@ -33,6 +33,9 @@ public:
     // One synchronisation: the items enumerated, compared with what was
     // seen before, and the new or changed ones read.
     HRESULT Synchronize();
+    // The provider's options dialog (ActivateDialog 0) over owner, with the
+    // items seen so far; E_UNEXPECTED when the session is closed.
+    HRESULT ShowOptions(HWND owner);
     // Releases every handle, the object handler and the store; what was
     // seen is kept as bytes for the next connection.
     void Close();
