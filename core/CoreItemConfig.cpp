@@ -109,7 +109,7 @@ BOOL CCoreItemConfig::OnInitDialog() {
     type_.SetCurSel(selected);
     ShowDescription();
     EnableVersionFields();
-    versionEdit_.SetModify(FALSE);
+    shownVersion_ = versionEdit_.GetWindowText();
     return TRUE;
 }
 
@@ -169,7 +169,7 @@ void CCoreItemConfig::OnOK() {
             if (SUCCEEDED(hr)) hr = SetField(key, "");
     } else {
         if (SUCCEEDED(hr)) hr = SetField("AlwaysSync", "0");
-        if (SUCCEEDED(hr)) hr = SetField("Version", VersionToStore(originalVersion_, versionEdit_.GetModify(), version_));
+        if (SUCCEEDED(hr)) hr = SetField("Version", VersionToStore(originalVersion_, versionEdit_.GetWindowText() != shownVersion_, version_));
         if (SUCCEEDED(hr)) hr = SetField("Patch", std::to_string(patch_));
     }
     if (FAILED(hr)) {

@@ -45,6 +45,7 @@ private:
     double version_ = 1.0;
     int patch_ = 0;
     std::string originalVersion_;  // the row's own text, kept when not edited
+    std::string shownVersion_;     // what the field showed for it
     std::vector<std::unique_ptr<CVorlanPropWrapper>> plugins_;
     IInfoNode* node_;
     CToolTipCtrl tips_;
