@@ -2,6 +2,7 @@
 
 #include "Bstr.h"
 #include "ComCall.h"
+#include "CoreDialogs.h"
 #include "ModuleState.h"
 
 namespace vorlan {
@@ -18,7 +19,7 @@ STDMETHODIMP CVorlanMain::Sync(BSTR bstrURL) {
 
 STDMETHODIMP CVorlanMain::ConfigurationDlgBox() {
     ModuleStateGuard state(com::ComModule::Instance().Handle());
-    return E_NOTIMPL;
+    return com::ComCall([] { return ShowOptionsDialog(); });
 }
 
 }  // namespace vorlan

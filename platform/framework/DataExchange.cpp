@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <climits>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "MessageBox.h"
@@ -43,6 +45,25 @@ bool ParseInt(const std::string& text, int& value) {
     return true;
 }
 
+bool ParseDouble(const std::string& text, double& value) {
+    const char* begin = text.c_str();
+    while (*begin == ' ' || *begin == '\t') ++begin;
+    char* end = nullptr;
+    errno = 0;
+    const double parsed = std::strtod(begin, &end);
+    if (end == begin || errno == ERANGE || !std::isfinite(parsed)) return false;
+    while (*end == ' ' || *end == '\t') ++end;
+    if (*end != '\0') return false;
+    value = parsed;
+    return true;
+}
+
+std::string FormatDouble(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
 void DDX_Text(CDataExchange* dx, int id, std::string& value) {
     HWND control = dx->PrepareCtrl(id);
     if (!control) return;
@@ -63,6 +84,31 @@ void DDX_Text(CDataExchange* dx, int id, int& value) {
         return;
     }
     value = read;
+}
+
+void DDX_Text(CDataExchange* dx, int id, double& value) {
+    HWND control = dx->PrepareCtrl(id);
+    if (!control) return;
+    if (!dx->m_bSaveAndValidate) {
+        SetWindowTextA(control, FormatDouble(value).c_str());
+        return;
+    }
+    double read = 0;
+    if (!ParseDouble(CWnd(control).GetWindowText(), read)) {
+        dx->Fail("Please enter a number.");
+        return;
+    }
+    value = read;
+}
+
+void DDV_MinMaxInt(CDataExchange* dx, int value, int min, int max) {
+    if (!dx->m_bSaveAndValidate || dx->Failed() || (value >= min && value <= max)) return;
+    dx->Fail("Please enter an integer between " + std::to_string(min) + " and " + std::to_string(max) + ".");
+}
+
+void DDV_MinMaxFloat(CDataExchange* dx, double value, double min, double max) {
+    if (!dx->m_bSaveAndValidate || dx->Failed() || (value >= min && value <= max)) return;
+    dx->Fail("Please enter a number between " + FormatDouble(min) + " and " + FormatDouble(max) + ".");
 }
 
 void DDX_Check(CDataExchange* dx, int id, int& value) {

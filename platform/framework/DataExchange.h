@@ -31,6 +31,13 @@ private:
 
 void DDX_Text(CDataExchange* dx, int id, std::string& value);
 void DDX_Text(CDataExchange* dx, int id, int& value);
+// A number, shown with up to six significant digits ("1.5", "9999").
+void DDX_Text(CDataExchange* dx, int id, double& value);
+// Range checks after the DDX_Text of the same value: when reading back, a
+// value outside min..max tells the user the range and stops the exchange
+// at that control.
+void DDV_MinMaxInt(CDataExchange* dx, int value, int min, int max);
+void DDV_MinMaxFloat(CDataExchange* dx, double value, double min, double max);
 // BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE.
 void DDX_Check(CDataExchange* dx, int id, int& value);
 // The selected entry's index of a combo box or list box, -1 for none.
@@ -46,5 +53,9 @@ void DDX_Control(CDataExchange* dx, int id, CWnd& control);
 // The integer a text holds (blanks around it allowed); false when it holds
 // anything else or does not fit an int.
 bool ParseInt(const std::string& text, int& value);
+// The finite number a text holds (blanks around it allowed).
+bool ParseDouble(const std::string& text, double& value);
+// A number as DDX_Text shows it.
+std::string FormatDouble(double value);
 
 }  // namespace vorlan

@@ -198,8 +198,26 @@ TEST_F(RunnerTest, WindowRunsTheProjectAndItsListShowsTheCoresProgress) {
     EXPECT_EQ(IndexedVersion(), "1.0");
     EXPECT_TRUE(boxes_.empty());
 
-    // Config: the core's options (the core has none yet: nothing shows).
+    // Config: the core's options, over the runner's window, which waits
+    // meanwhile; closed here as a user would.
+    bool optionsShown = false, runnerWaited = false;
+    std::thread user([&] {
+        HWND options = nullptr;
+        for (int i = 0; i < 1500 && !options; ++i, Sleep(20)) {
+            options = FindWindowA(nullptr, "Options");
+            DWORD process = 0;
+            if (options) GetWindowThreadProcessId(options, &process);
+            if (process != GetCurrentProcessId() || !IsWindowVisible(options)) options = nullptr;
+        }
+        if (!options) return;
+        optionsShown = GetWindow(options, GW_OWNER) == dialog.m_hWnd;
+        runnerWaited = !IsWindowEnabled(dialog.m_hWnd);
+        PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
+    });
     Click(dialog, IDC_CONFIG);
+    user.join();
+    EXPECT_TRUE(optionsShown);
+    EXPECT_TRUE(runnerWaited);
     EXPECT_TRUE(boxes_.empty());
     EXPECT_TRUE(AllEnabled(dialog));
     EXPECT_TRUE(IsWindow(dialog.m_hWnd));

@@ -1,5 +1,5 @@
-// CeUtil.dll: ActiveSync's service settings as registry keys below
-// HKEY_LOCAL_MACHINE.
+// CeUtil.dll: ActiveSync's service settings as registry keys of the
+// connected device's partnership.
 #include "CeUtil.h"
 
 #include <string>
@@ -10,11 +10,17 @@ namespace {
 
 HRESULT FromRegistry(LONG error) { return error == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(error); }
 
-const char* RootPath(UINT root) {
-    switch (root) {
-        case CESVC_SYNCHRONIZATION: return vorlan::activesync::kSynchronizationKey;
-        default: return nullptr;
-    }
+// The key below HKEY_CURRENT_USER that root stands for now.
+HRESULT RootPath(UINT root, std::string& path) {
+    using namespace vorlan::activesync;
+    if (root != CESVC_SYNCHRONIZATION) return E_INVALIDARG;
+    DWORD partner = 0, size = sizeof partner;
+    const LONG error = RegGetValueA(HKEY_CURRENT_USER, kPartnersKey, kCurrentPartnerValue, RRF_RT_REG_DWORD,
+                                    nullptr, &partner, &size);
+    if (error == ERROR_FILE_NOT_FOUND) return HRESULT_FROM_WIN32(ERROR_NOT_CONNECTED);
+    if (error != ERROR_SUCCESS) return FromRegistry(error);
+    path = std::string(kPartnersKey) + "\\P" + std::to_string(partner) + "\\" + kPartnerSynchronizationKey;
+    return S_OK;
 }
 
 }  // namespace
@@ -24,14 +30,14 @@ extern "C" {
 HRESULT WINAPI CeSvcOpen(UINT uSvc, LPSTR pszPath, BOOL fCreate, HCESVC* phSvc) {
     if (!phSvc) return E_INVALIDARG;
     *phSvc = nullptr;
-    const char* root = RootPath(uSvc);
-    if (!root) return E_INVALIDARG;
-    std::string path = root;
+    std::string path;
+    const HRESULT root = RootPath(uSvc, path);
+    if (FAILED(root)) return root;
     if (pszPath && *pszPath) path += std::string("\\") + pszPath;
     HKEY key = nullptr;
-    const LONG error = fCreate ? RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+    const LONG error = fCreate ? RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                                                  nullptr, &key, nullptr)
-                               : RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, &key);
+                               : RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &key);
     if (error == ERROR_SUCCESS) *phSvc = key;
     return FromRegistry(error);
 }

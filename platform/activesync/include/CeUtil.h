@@ -12,9 +12,10 @@
 typedef HKEY HCESVC;
 
 // Service roots.
-// Synchronisation services: HKEY_LOCAL_MACHINE\Software\Microsoft\Windows CE
-// Services\Services\Synchronization, so "Objects\<type>" is the key where an
-// object type's provider is registered.
+// Synchronisation services of the connected device's partnership
+// (ServiceKeys.h), so "Objects\<type>" holds what is set for an object type
+// with that device; HRESULT_FROM_WIN32(ERROR_NOT_CONNECTED) while no device
+// is connected.
 inline constexpr UINT CESVC_SYNCHRONIZATION = 5;
 
 extern "C" {

@@ -15,4 +15,10 @@ inline constexpr UINT kSynchronizeMessage = WM_APP + 0x101;
 // The device went away: the providers are released.
 inline constexpr UINT kDeviceDisconnectedMessage = WM_APP + 0x102;
 
+// The options of every loaded provider, one after the other (each
+// provider's ActivateDialog 0, owned by the "DccMan" window); answered when
+// the last dialog closed. HRESULT_FROM_WIN32(ERROR_NOT_CONNECTED) without a
+// device, since providers are loaded for a connected device only.
+inline constexpr UINT kShowOptionsMessage = WM_APP + 0x103;
+
 }  // namespace vorlan::activesync

@@ -47,6 +47,7 @@ LRESULT CALLBACK ConnectionWindow::WindowProc(HWND hWnd, UINT message, WPARAM wP
     switch (message) {
         case kDeviceConnectedMessage:
         case kSynchronizeMessage:
+        case kShowOptionsMessage:
         case kDeviceDisconnectedMessage:
             return self && self->commands_ ? self->commands_(message) : E_UNEXPECTED;
         case WM_DESTROY:

@@ -29,15 +29,36 @@ std::vector<ObjectType> RegisteredTypes() {
     return types;
 }
 
-// Switched off through CeUtil, where the options write it.
+// Switched off for every device on the machine, or for the connected
+// device's partnership through CeUtil, where the options write it.
 bool Disabled(const std::string& type) {
+    DWORD disabled = 0, size = sizeof disabled;
+    const std::string machine = std::string(kObjectsKey) + "\\" + type;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, machine.c_str(), "Disabled", RRF_RT_REG_DWORD, nullptr, &disabled, &size) ==
+            ERROR_SUCCESS &&
+        disabled != 0)
+        return true;
     std::string path = "Objects\\" + type;
     HCESVC service = nullptr;
     if (FAILED(CeSvcOpen(CESVC_SYNCHRONIZATION, path.data(), FALSE, &service))) return false;
-    DWORD disabled = 0;
+    disabled = 0;
     const bool off = SUCCEEDED(CeSvcGetDword(service, "Disabled", &disabled)) && disabled != 0;
     CeSvcClose(service);
     return off;
+}
+
+// The one device this service manager plays has partnership 1.
+constexpr DWORD kPartner = 1;
+
+LONG SetCurrentPartner(bool connected) {
+    if (!connected) return RegDeleteKeyValueA(HKEY_CURRENT_USER, kPartnersKey, kCurrentPartnerValue);
+    const std::string partner = std::string(kPartnersKey) + "\\P" + std::to_string(kPartner) + "\\" +
+                                kPartnerSynchronizationKey;
+    RegKey key;
+    LONG error = key.Create(HKEY_CURRENT_USER, partner.c_str(), nullptr, KEY_ALL_ACCESS);
+    if (error != ERROR_SUCCESS) return error;
+    return RegSetKeyValueA(HKEY_CURRENT_USER, kPartnersKey, kCurrentPartnerValue, REG_DWORD, &kPartner,
+                           sizeof kPartner);
 }
 
 }  // namespace
@@ -77,6 +98,8 @@ HRESULT DeviceConnection::Connected() {
     if (connected_) return Synchronize();
     connected_ = true;
     journal_.Write({"device", "connected"});
+    if (const LONG error = SetCurrentPartner(true); error != ERROR_SUCCESS)
+        journal_.Write({"partnership", "not set", std::to_string(error)});
     StartAutoStartPrograms(journal_);
     HRESULT result = S_OK;
     for (const ObjectType& type : RegisteredTypes()) {
@@ -119,7 +142,19 @@ void DeviceConnection::Disconnected() {
     for (auto& session : sessions_) session->Close();
     EndDeviceSession();
     connected_ = false;
+    SetCurrentPartner(false);
     journal_.Write({"device", "disconnected"});
+}
+
+HRESULT DeviceConnection::ShowOptions(HWND owner) {
+    if (!connected_) return HRESULT_FROM_WIN32(ERROR_NOT_CONNECTED);
+    HRESULT result = S_OK;
+    for (auto& session : sessions_) {
+        if (!session->IsOpen()) continue;
+        const HRESULT hr = session->ShowOptions(owner);
+        if (FAILED(hr) && SUCCEEDED(result)) result = hr;
+    }
+    return result;
 }
 
 }  // namespace vorlan::activesync

@@ -29,6 +29,8 @@ public:
     // without a device.
     HRESULT Synchronize();
     void Disconnected();
+    // The options dialog of every open provider, owned by owner.
+    HRESULT ShowOptions(HWND owner);
 
 private:
     HRESULT Save() const;

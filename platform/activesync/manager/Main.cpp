@@ -3,7 +3,7 @@
 // balloons and "SyncMgrUI" with its status line, journals what reaches
 // them, and drives the registered providers and auto-start programs when
 // it is told a device connected.
-//   ServiceManager [/journal:<file>] [/state:<file>] [/deletions] [/connect] [/sync] [/disconnect] [/quit]
+//   ServiceManager [/journal:<file>] [/state:<file>] [/deletions] [/connect] [/sync] [/options] [/disconnect] [/quit]
 //   ServiceManager /install
 // Commands run in the order given, once the windows are up; when a service
 // manager runs already, they go to it instead and this one waits for each,
@@ -37,6 +37,7 @@ bool CommandMessage(const char* argument, UINT& message) {
         UINT message;
     } kCommands[] = {{"/connect", kDeviceConnectedMessage},
                      {"/sync", kSynchronizeMessage},
+                     {"/options", kShowOptionsMessage},
                      {"/disconnect", kDeviceDisconnectedMessage},
                      {"/quit", WM_CLOSE}};
     for (const auto& command : kCommands)
@@ -98,6 +99,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                 switch (message) {
                     case kDeviceConnectedMessage: return device.Connected();
                     case kSynchronizeMessage: return device.Synchronize();
+                    case kShowOptionsMessage: return device.ShowOptions(connection.Handle());
                     default: device.Disconnected(); return S_OK;
                 }
             });

@@ -6,6 +6,7 @@
 
 #include "Bstr.h"
 #include "CallText.h"
+#include "ItemEnumerator.h"
 
 namespace vorlan::activesync {
 namespace {
@@ -103,6 +104,18 @@ HRESULT ProviderSession::Open(bool deviceConnected) {
     std::erase_if(items_, [](const Seen& seen) { return !seen.item; });
     partnerReady_ = deviceConnected && partner_.Open();
     return S_OK;
+}
+
+HRESULT ProviderSession::ShowOptions(HWND owner) {
+    if (!store_) return E_UNEXPECTED;
+    std::vector<HREPLITEM> items;
+    for (const Seen& seen : items_) items.push_back(seen.item);
+    ItemEnumerator* enumerator = ItemEnumerator::Create(folder_, std::move(items));
+    if (!enumerator) return E_OUTOFMEMORY;
+    const HRESULT hr = store_->ActivateDialog(0, owner, folder_, enumerator);
+    enumerator->Release();
+    Call("IReplStore::ActivateDialog", Hex(hr), {"0"});
+    return hr;
 }
 
 HRESULT ProviderSession::Synchronize() {

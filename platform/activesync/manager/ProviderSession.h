@@ -39,6 +39,9 @@ public:
     // and what the device changed carried to the store. When both sides
     // changed, the desktop's bytes win.
     HRESULT Synchronize();
+    // The provider's options dialog (ActivateDialog 0) over owner, with the
+    // items seen so far; E_UNEXPECTED when the session is closed.
+    HRESULT ShowOptions(HWND owner);
     // Ends the device half, releases every handle, the object handler and
     // the store; what was seen is kept as bytes for the next connection.
     void Close();

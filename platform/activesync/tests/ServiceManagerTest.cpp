@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "CeUtil.h"
 #include "ServiceKeys.h"
 #include "ServiceManagerCommands.h"
 #include "ServiceManagerProcess.h"
@@ -122,6 +123,48 @@ TEST_F(ServiceManagerTest, ASecondInstanceHandsItsCommandsToTheRunningOne) {
         if (!line.empty() && (line[0] == "device" || line[0] == "sync")) kinds.push_back(line[0] + " " + line.at(1));
     EXPECT_EQ(kinds, (std::vector<std::string>{"device connected", "sync begin", "sync end", "sync begin",
                                                "sync end", "device disconnected"}));
+}
+
+// While a device is connected, CeUtil's root 5 is that device's
+// partnership, where the options switch the provider; a provider switched
+// off there is not loaded. The options command needs a device, since
+// providers are loaded for one.
+TEST_F(ServiceManagerTest, TheConnectedDevicesPartnershipSwitchesProviders) {
+    HMODULE library = LoadLibraryA("CeUtil.Dll");
+    ASSERT_NE(library, nullptr);
+    const auto open = reinterpret_cast<CeSvcOpenProc>(GetProcAddress(library, "CeSvcOpen"));
+    const auto set = reinterpret_cast<CeSvcSetDwordProc>(GetProcAddress(library, "CeSvcSetDword"));
+    const auto close = reinterpret_cast<CeSvcCloseProc>(GetProcAddress(library, "CeSvcClose"));
+    char path[] = "Objects\\Vorlan";
+    HCESVC service = nullptr;
+
+    ServiceManagerProcess manager;
+    ASSERT_TRUE(manager.Started());
+    EXPECT_EQ(open(CESVC_SYNCHRONIZATION, path, TRUE, &service), HRESULT_FROM_WIN32(ERROR_NOT_CONNECTED));
+    EXPECT_EQ(manager.Command(activesync::kShowOptionsMessage), HRESULT_FROM_WIN32(ERROR_NOT_CONNECTED));
+
+    ASSERT_EQ(manager.Command(activesync::kDeviceConnectedMessage), S_OK);
+    ASSERT_EQ(open(CESVC_SYNCHRONIZATION, path, TRUE, &service), S_OK);
+    EXPECT_EQ(set(service, "Disabled", 1), S_OK);
+    EXPECT_EQ(close(service), S_OK);
+    ASSERT_EQ(manager.Command(activesync::kDeviceDisconnectedMessage), S_OK);
+    EXPECT_EQ(open(CESVC_SYNCHRONIZATION, path, FALSE, &service), HRESULT_FROM_WIN32(ERROR_NOT_CONNECTED));
+
+    // On for the machine, off for this device.
+    ASSERT_EQ(SetProviderDisabled("Vorlan", 0), ERROR_SUCCESS);
+    ASSERT_EQ(manager.Command(activesync::kDeviceConnectedMessage), S_OK);
+    SetProviderDisabled("Vorlan", 1);
+    const auto providers = manager.Lines("provider");
+    EXPECT_NE(std::find(providers.begin(), providers.end(), Line{"Vorlan", "Dravenhall.Vorlan", "disabled"}),
+              providers.end());
+    EXPECT_TRUE(manager.Lines("call").empty());
+    EXPECT_EQ(manager.Command(activesync::kShowOptionsMessage), S_OK);  // no provider loaded: nothing shown
+
+    ASSERT_EQ(open(CESVC_SYNCHRONIZATION, path, FALSE, &service), S_OK);
+    EXPECT_EQ(set(service, "Disabled", 0), S_OK);
+    EXPECT_EQ(close(service), S_OK);
+    ASSERT_EQ(manager.Command(activesync::kDeviceDisconnectedMessage), S_OK);
+    FreeLibrary(library);
 }
 
 }  // namespace
