@@ -81,11 +81,11 @@ TEST_F(OpenTableTest, ColumnsAndCellsOfTheListedFields) {
 }
 
 TEST_F(OpenTableTest, AComponentTableIsKnownByItsName) {
-    auto table = Open(Put("top.xml", TableText("\t<plugInsCfg ProgId=\"Feldane.Vorlan\" ConfigUrl=\"f.xml\"/>\n")),
-                      S_FALSE);
-    // Until the core's description object exists the fallback describes it.
-    EXPECT_TRUE(table->IsDescribedByFallback());
-    EXPECT_EQ(table->GetTableName(), "Unknown");
+    auto table = Open(Put("top.xml", TableText("\t<plugInsCfg ProgId=\"Feldane.Vorlan\" ConfigUrl=\"f.xml\"/>\n")));
+    // The core's own description object describes the component table.
+    EXPECT_FALSE(table->IsDescribedByFallback());
+    EXPECT_EQ(table->GetTableName(), "PlugInsCfg");
+    EXPECT_TRUE(table->IsComponentTable());
     CVorlanPlugin unopened;
     EXPECT_FALSE(unopened.IsComponentTable());
 }
