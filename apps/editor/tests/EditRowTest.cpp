@@ -170,5 +170,35 @@ TEST_F(EditRowTest, TheRegistryPluginsOwnDialogEditsItsRow) {
     SetEnvironmentVariableA("VORLAN_MESSAGEBOX_JOURNAL", nullptr);
 }
 
+// A component row edited in the core's component dialog and saved back.
+TEST_F(EditRowTest, AComponentRowIsEditedInTheCoresDialogAndSaved) {
+    constexpr int kName = 1005;
+    const std::string path = Put("top.xml", TableText("\t<PlugInsCfg ProgId=\"Feldane.Vorlan\" ConfigUrl=\"files.xml\" "
+                                                      "Name=\"Files\" Version=\"1.2.3\" Patch=\"0\" AlwaysSync=\"0\"/>\n"));
+    auto table = Open(path);
+    ASSERT_TRUE(table->IsComponentTable());
+    ASSERT_EQ(table->GetRowCount(), 1);
+    std::string shownName;
+    DialogDriver driver([&] {
+        HWND dialog = WaitForDialog("Component Management");
+        if (!dialog) return;
+        shownName = vorlan::testing::WindowText(GetDlgItem(dialog, kName));
+        Type(dialog, kName, "Renamed files");
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(table->EditRow(0), S_OK);
+    driver.Join();
+    EXPECT_EQ(shownName, "Files");
+
+    CBrovikDoc doc;
+    doc.AddPlugin(reinterpret_cast<HTREEITEM>(1), std::move(table));
+    doc.SetProjectModified(TRUE);
+    EXPECT_EQ(doc.SaveAllPlugins(), S_OK);
+    const std::string saved = vorlan::testing::ReadFileBytes(path);
+    for (const char* attribute : {"ProgId=\"Feldane.Vorlan\"", "ConfigUrl=\"files.xml\"", "Name=\"Renamed files\"",
+                                  "Version=\"1.2.3\"" /* untouched, so written back as read */, "Patch=\"0\""})
+        EXPECT_NE(saved.find(attribute), std::string::npos) << attribute << " in " << saved;
+}
+
 }  // namespace
 }  // namespace vorlan::editor::testing
