@@ -214,6 +214,9 @@ TEST_F(RunnerTest, WindowRunsTheProjectAndItsListShowsTheCoresProgress) {
         runnerWaited = !IsWindowEnabled(dialog.m_hWnd);
         PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
     });
+    // As a user's click would, the click makes the runner the active window
+    // (other test programs' windows may hold the activation meanwhile).
+    SetActiveWindow(dialog.m_hWnd);
     Click(dialog, IDC_CONFIG);
     user.join();
     EXPECT_TRUE(optionsShown);
