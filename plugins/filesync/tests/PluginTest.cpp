@@ -3,6 +3,7 @@
 
 #include "Bstr.h"
 #include "ComPtr.h"
+#include "PluginChecks.h"
 #include "FileSyncFixture.h"
 #include "VorlanMessages.h"
 #include "feldane.h"
@@ -14,73 +15,26 @@ namespace {
 using com::Bstr;
 using com::ComPtr;
 
-template <class T>
-ComPtr<T> Create(const wchar_t* progId) {
-    CLSID clsid = {};
-    EXPECT_EQ(CLSIDFromProgID(progId, &clsid), S_OK) << progId;
-    ComPtr<T> object;
-    EXPECT_EQ(com::CreateInstance(clsid, object), S_OK) << progId;
-    return object;
-}
-
 class PluginTest : public FileSyncSuite {};
 
 TEST_F(PluginTest, RegistersItsClassesUnderBothProgIds) {
-    const struct {
-        const wchar_t* progId;
-        const CLSID* clsid;
-    } cases[] = {
-        {L"Feldane.Vorlan", &CLSID_Vorlan},
-        {L"Feldane.Vorlan.1", &CLSID_Vorlan},
-        {L"Feldane.VorlanProperties", &CLSID_VorlanProperties},
-        {L"Feldane.VorlanProperties.1", &CLSID_VorlanProperties},
-    };
-    for (const auto& c : cases) {
-        CLSID clsid = {};
-        EXPECT_EQ(CLSIDFromProgID(c.progId, &clsid), S_OK);
-        EXPECT_TRUE(IsEqualCLSID(clsid, *c.clsid));
-    }
+    vorlan::testing::ExpectRegisteredUnderBothProgIds(
+        {{L"Feldane.Vorlan", CLSID_Vorlan}, {L"Feldane.VorlanProperties", CLSID_VorlanProperties}});
     const CLSID vorlan = {0xB236842E, 0x0B21, 0x4F04, {0xAD, 0xF8, 0xFD, 0x78, 0xEA, 0x60, 0x45, 0xEC}};
     EXPECT_TRUE(IsEqualCLSID(CLSID_Vorlan, vorlan));
 }
 
 TEST_F(PluginTest, DescribesItsTable) {
-    auto properties = Create<IVorlanProperties>(L"Feldane.VorlanProperties");
-    ASSERT_TRUE(properties);
-    const struct {
-        HRESULT (STDMETHODCALLTYPE IVorlanProperties::*get)(BSTR*);
-        const char* want;
-    } texts[] = {
-        {&IVorlanProperties::get_ProgId, "Feldane.Vorlan"},
-        {&IVorlanProperties::get_TableName, "FileSync"},
-        {&IVorlanProperties::get_ReadableName, "File Management"},
-        {&IVorlanProperties::get_Description,
-         "Create/Delete files and folders on your CE device. Source of files can be the internet, local network or "
-         "local workstation."},
-    };
-    for (const auto& t : texts) {
-        Bstr value;
-        EXPECT_EQ((properties.Get()->*t.get)(value.Put()), S_OK);
-        EXPECT_EQ(value.Ansi(), t.want);
-    }
-    short columns = 0;
-    EXPECT_EQ(properties->get_ColumnCount(&columns), S_OK);
-    EXPECT_EQ(columns, 4);
-    ComPtr<IInfoNode> fields;
-    ASSERT_EQ(properties->get_FieldNames(fields.Put()), S_OK);
-    const char* names[] = {"OriginUrl", "Dest", "FileAttributes", "DownloadAttributes"};
-    for (int i = 0; i < 4; ++i) {
-        Bstr value;
-        fields->GetProperty(Bstr::FromAnsi(std::to_string(i)).Get(), value.Put());
-        EXPECT_EQ(value.Ansi(), names[i]);
-    }
-    HICON icon = nullptr;
-    EXPECT_EQ(properties->get_SelectedIcon(&icon), S_OK);
-    EXPECT_NE(icon, nullptr);
+    vorlan::testing::ExpectDescribesTable(
+        L"Feldane.VorlanProperties",
+        {"Feldane.Vorlan", "FileSync", "File Management",
+         "Create/Delete files and folders on your CE device. Source of files can be the internet, local "
+         "network or local workstation.",
+         {"OriginUrl", "Dest", "FileAttributes", "DownloadAttributes"}});
 }
 
 TEST_F(PluginTest, ItemDialogSaysItIsNotThereYet) {
-    auto properties = Create<IVorlanProperties>(L"Feldane.VorlanProperties");
+    auto properties = vorlan::testing::CreateByProgId<IVorlanProperties>(L"Feldane.VorlanProperties");
     ASSERT_TRUE(properties);
     // The plug-in's own message box helper answers and journals the box.
     const std::string journal = Local("boxes.txt");
@@ -102,7 +56,7 @@ TEST_F(PluginTest, ItemDialogSaysItIsNotThereYet) {
 
 TEST_F(PluginTest, CopiesAnItemAndDescribesItsFailures) {
     PutLocalFile("com.txt", "through COM");
-    auto sync = Create<IVorlan>(L"Feldane.Vorlan");
+    auto sync = vorlan::testing::CreateByProgId<IVorlan>(L"Feldane.Vorlan");
     ASSERT_TRUE(sync);
     ComPtr<ISupportErrorInfo> support;
     ASSERT_EQ(sync->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(support.Put())), S_OK);

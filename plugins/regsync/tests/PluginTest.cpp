@@ -4,6 +4,7 @@
 #include "Bstr.h"
 #include "CeRapi.h"
 #include "ComPtr.h"
+#include "PluginChecks.h"
 #include "RegSyncFixture.h"
 #include "VorlanMessages.h"
 #include "pindrel.h"
@@ -14,15 +15,6 @@ namespace {
 
 using com::Bstr;
 using com::ComPtr;
-
-template <class T>
-ComPtr<T> Create(const wchar_t* progId) {
-    CLSID clsid = {};
-    EXPECT_EQ(CLSIDFromProgID(progId, &clsid), S_OK) << progId;
-    ComPtr<T> object;
-    EXPECT_EQ(com::CreateInstance(clsid, object), S_OK) << progId;
-    return object;
-}
 
 ComPtr<IInfoNode> Item(const std::string& key, const std::string& value, const std::string& type) {
     ComPtr<IInfoNode> node;
@@ -48,63 +40,23 @@ TEST_F(PluginTest, RegistersItsClassesUnderBothProgIds) {
     const CLSID vorlan = {0x1D46216C, 0x307D, 0x49AD, {0xA5, 0x2A, 0x62, 0x40, 0x00, 0x52, 0x23, 0xD4}};
     const CLSID registry = {0x8B31FD9D, 0x6A02, 0x4BA3, {0x94, 0xBE, 0xD2, 0xC8, 0xC3, 0xCA, 0xA6, 0x9E}};
     const CLSID properties = {0xA5E5DF64, 0x180E, 0x44A9, {0xBE, 0x95, 0x4C, 0x87, 0x49, 0x04, 0x55, 0x27}};
-    const struct {
-        const wchar_t* progId;
-        const CLSID* clsid;
-    } cases[] = {
-        {L"Tolvane.Vorlan", &vorlan},
-        {L"Tolvane.Vorlan.1", &vorlan},
-        {L"Tolvane.QvRegistry", &registry},
-        {L"Tolvane.QvRegistry.1", &registry},
-        {L"Tolvane.VorlanProperties", &properties},
-        {L"Tolvane.VorlanProperties.1", &properties},
-    };
-    for (const auto& c : cases) {
-        CLSID clsid = {};
-        EXPECT_EQ(CLSIDFromProgID(c.progId, &clsid), S_OK);
-        EXPECT_TRUE(IsEqualCLSID(clsid, *c.clsid));
-    }
+    vorlan::testing::ExpectRegisteredUnderBothProgIds(
+        {{L"Tolvane.Vorlan", vorlan}, {L"Tolvane.QvRegistry", registry}, {L"Tolvane.VorlanProperties", properties}});
     const IID scripting = {0x51D33CF4, 0xC7EF, 0x4EE1, {0x98, 0x13, 0xC0, 0x6C, 0x49, 0x79, 0x25, 0xFF}};
     EXPECT_TRUE(IsEqualIID(IID_IQvRegistry, scripting));
 }
 
 TEST_F(PluginTest, DescribesItsTable) {
-    auto properties = Create<IVorlanProperties>(L"Tolvane.VorlanProperties");
-    ASSERT_TRUE(properties);
-    const struct {
-        HRESULT (STDMETHODCALLTYPE IVorlanProperties::*get)(BSTR*);
-        const char* want;
-    } texts[] = {
-        {&IVorlanProperties::get_ProgId, "Tolvane.Vorlan"},
-        {&IVorlanProperties::get_TableName, "RegSync"},
-        {&IVorlanProperties::get_ReadableName, "Registry Management"},
-        {&IVorlanProperties::get_Description,
-         "Use this component to performs read and delete operation in the CE device registry or local workstation "
-         "registry."},
-    };
-    for (const auto& t : texts) {
-        Bstr value;
-        EXPECT_EQ((properties.Get()->*t.get)(value.Put()), S_OK);
-        EXPECT_EQ(value.Ansi(), t.want);
-    }
-    short columns = 0;
-    EXPECT_EQ(properties->get_ColumnCount(&columns), S_OK);
-    EXPECT_EQ(columns, 3);
-    ComPtr<IInfoNode> fields;
-    ASSERT_EQ(properties->get_FieldNames(fields.Put()), S_OK);
-    const char* names[] = {"Key", "Value", "Type"};
-    for (int i = 0; i < 3; ++i) {
-        Bstr value;
-        fields->GetProperty(Bstr::FromAnsi(std::to_string(i)).Get(), value.Put());
-        EXPECT_EQ(value.Ansi(), names[i]);
-    }
-    HICON icon = nullptr;
-    EXPECT_EQ(properties->get_SelectedIcon(&icon), S_OK);
-    EXPECT_NE(icon, nullptr);
+    vorlan::testing::ExpectDescribesTable(
+        L"Tolvane.VorlanProperties",
+        {"Tolvane.Vorlan", "RegSync", "Registry Management",
+         "Use this component to performs read and delete operation in the CE device registry or local "
+         "workstation registry.",
+         {"Key", "Value", "Type"}});
 }
 
 TEST_F(PluginTest, TheSynchroniserAppliesItemsAndDescribesItsFailures) {
-    auto vorlan = Create<IVorlan>(L"Tolvane.Vorlan");
+    auto vorlan = vorlan::testing::CreateByProgId<IVorlan>(L"Tolvane.Vorlan");
     ASSERT_TRUE(vorlan);
     EXPECT_EQ(vorlan->put_RegInfoKey(Bstr::FromAnsi(RegInfoKey()).Get()), S_OK);
     ASSERT_EQ(vorlan->Init(), S_OK);
@@ -125,7 +77,7 @@ TEST_F(PluginTest, TheSynchroniserAppliesItemsAndDescribesItsFailures) {
 // keeps one session at most, which goes with it.
 TEST_F(PluginTest, ScriptsSetValuesWithoutLeavingSessionsOpen) {
     {
-        auto registry = Create<IDispatch>(L"Tolvane.QvRegistry");
+        auto registry = vorlan::testing::CreateByProgId<IDispatch>(L"Tolvane.QvRegistry");
         ASSERT_TRUE(registry);
         OLECHAR name[] = L"CeRegistry";
         LPOLESTR names[] = {name};
