@@ -1,6 +1,7 @@
 #include "TwoWayState.h"
 
 #include <charconv>
+#include <cstdint>
 
 #include "Text.h"
 
@@ -29,7 +30,9 @@ void TwoWayState::Parse(std::string_view text) {
     sections_.clear();
     index_.clear();
     changed_ = false;
-    std::vector<Line>* lines = &preamble_;
+    // The current section by index: adding sections moves them.
+    size_t current = SIZE_MAX;
+    const auto lines = [&]() -> std::vector<Line>& { return current == SIZE_MAX ? preamble_ : sections_[current].lines; };
     while (!text.empty()) {
         const size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
@@ -40,20 +43,21 @@ void TwoWayState::Parse(std::string_view text) {
         // The name runs to the last "]": paths may hold brackets.
         if (trimmed.front() == '[' && trimmed.rfind(']') != std::string_view::npos) {
             const std::string_view name = Trimmed(trimmed.substr(1, trimmed.rfind(']') - 1));
-            lines = &FindOrAdd(name).lines;
+            FindOrAdd(name);
+            current = index_.at(Folded(name));
             continue;
         }
         const size_t equals = trimmed.find('=');
         if (equals == std::string_view::npos) {
-            lines->push_back({std::string(line), {}, false});
+            lines().push_back({std::string(line), {}, false});
             continue;
         }
         const std::string_view key = Trimmed(trimmed.substr(0, equals));
         const std::string_view value = Trimmed(trimmed.substr(equals + 1));
         // A key met twice: the first counts, as for the platform's readers.
         bool seen = false;
-        for (const Line& l : *lines) seen = seen || (l.isKey && EqualsNoCase(l.key, key));
-        if (!seen) lines->push_back({std::string(key), std::string(value), true});
+        for (const Line& l : lines()) seen = seen || (l.isKey && EqualsNoCase(l.key, key));
+        if (!seen) lines().push_back({std::string(key), std::string(value), true});
     }
     changed_ = false;
 }

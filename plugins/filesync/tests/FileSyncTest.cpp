@@ -310,8 +310,11 @@ TEST_F(FileSyncFailureTest, BadItemsGiveTheirEvents) {
         {"dev\\x.txt", "x.txt", "QV_CREATE_FILE_FROM_CE", E_FAIL, EVT_NOT_A_DEVICE_PATH, "dev\\x.txt"},
         {"\\missing.txt", "x.txt", "QV_CREATE_FILE_FROM_CE", STG_E_FILENOTFOUND, EVT_CANNOT_OPEN, "\\missing.txt"},
         {"\\NoFolder", "nf", "QV_COPY_FOLDER_CONTENT_FROM_CE", E_INVALIDARG, EVT_NOT_A_URL, "\\NoFolder"},
-        {"here.txt", "\\here.txt", "QV_TWO_WAY_FILE_SYNC", E_NOTIMPL, EVT_ITEM_UNUSABLE, ""},
-        {"huge", "\\Huge", "QV_TWO_WAY_FOLDER_SYNC", E_NOTIMPL, EVT_ITEM_UNUSABLE, ""},
+        // A two-way pair needs a local workstation side.
+        {"http://127.0.0.1:1/a.txt", "\\a.txt", "QV_TWO_WAY_FILE_SYNC", E_INVALIDARG, EVT_NOT_A_DEVICE_PATH,
+         "http://127.0.0.1:1/a.txt"},
+        {"ftp://127.0.0.1:1/huge", "\\Huge", "QV_TWO_WAY_FOLDER_SYNC", E_INVALIDARG, EVT_NOT_A_DEVICE_PATH,
+         "ftp://127.0.0.1:1/huge"},
         {"http://127.0.0.1:1/folder", "\\Web", "QV_COPY_FOLDER_CONTENT", E_INVALIDARG, EVT_NOT_A_DEVICE_PATH,
          "http://127.0.0.1:1/folder"},
         {"", "\\", "QV_DELETE_FOLDER", E_INVALIDARG, EVT_FOLDER_NOT_REMOVED, "\\"},

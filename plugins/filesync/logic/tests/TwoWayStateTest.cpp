@@ -63,6 +63,19 @@ TEST(TwoWayStateTest, RecordsEndConflictsAndTheTextRoundTrips) {
     EXPECT_FALSE(again.Changed());
 }
 
+TEST(TwoWayStateTest, ManySectionsKeepTheirOwnKeys) {
+    std::string text;
+    for (int i = 0; i < 2000; ++i) text += "[C:\\w\\" + std::to_string(i) + ".txt]\r\nCRC=" + std::to_string(i) + "\r\n";
+    TwoWayState state;
+    state.Parse(text);
+    for (uint32_t i = 0; i < 2000; i += 7) {
+        uint32_t crc = 0;
+        ASSERT_TRUE(state.ReadStoredCrc("C:\\w\\" + std::to_string(i) + ".txt", crc)) << i;
+        EXPECT_EQ(crc, i);
+    }
+    EXPECT_EQ(state.Format(), text);
+}
+
 TEST(TwoWayStateTest, RemovesASectionOrEverythingBelowAFolder) {
     TwoWayState state;
     state.Parse(
