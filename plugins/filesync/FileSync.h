@@ -12,7 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "DeviceSession.h"
@@ -98,8 +98,9 @@ private:
     HRESULT TwoWayFile(uint32_t options, const std::string& ws, const std::string& dev);
     HRESULT TwoWayFolder(const TransferAttributes& item, const CFileSystemWildCardEvaluator& filter,
                          const std::string& ws, const std::string& dev);
+    // walked: set when the pass got as far as its entries.
     HRESULT TwoWayPass(const TransferAttributes& item, const CFileSystemWildCardEvaluator& filter, uint32_t pass,
-                       const std::string& ws, const std::string& dev);
+                       const std::string& ws, const std::string& dev, bool* walked = nullptr);
     HRESULT CopyPair(TwoWayAction action, const std::string& ws, const std::string& dev, uint32_t deviceStatus,
                      uint32_t wsStatus);
     HRESULT RecordPair(const std::string& ws, DWORD wsCrc, const std::string& dev, DWORD devCrc, bool device);
@@ -119,8 +120,9 @@ private:
     bool verifyCopies_ = false;
     TwoWayStateFile state_;
     // Workstation files the first pass of the current folder item decided
-    // (lower case), which its second pass need not decide again.
-    std::unordered_set<std::string> decided_;
+    // (lower case), which its second pass need not decide again, and
+    // whether that succeeded.
+    std::unordered_map<std::string, bool> decided_;
 };
 
 // Joins a folder and a name with one separator, also when the folder is a

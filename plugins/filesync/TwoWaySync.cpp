@@ -216,10 +216,12 @@ HRESULT CFileSync::TwoWayFile(uint32_t options, const std::string& ws, const std
 
 HRESULT CFileSync::TwoWayFolder(const TransferAttributes& item, const CFileSystemWildCardEvaluator& filter,
                                 const std::string& ws, const std::string& dev) {
-    const HRESULT first = TwoWayPass(item, filter, kTwoWayFolderSyncFirstPass, ws, dev);
+    bool walked = false;
+    const HRESULT first = TwoWayPass(item, filter, kTwoWayFolderSyncFirstPass, ws, dev, &walked);
     if (first == kPairSettled) return S_OK;
-    // The pair itself undecided: the second pass would find it so again.
-    if (FAILED(first) && state_.State().ConflictRecord(ws)) return first;
+    // The pair itself failed or is undecided: the second pass would find
+    // it so again.
+    if (FAILED(first) && !walked) return first;
     const HRESULT second = TwoWayPass(item, filter, kTwoWayFolderSyncSecondPass, ws, dev);
     return FAILED(first) || FAILED(second) ? E_FAIL : S_OK;
 }
@@ -241,7 +243,7 @@ bool CFileSync::ListFolder(BOOL onDevice, const std::string& folder, std::vector
 }
 
 HRESULT CFileSync::TwoWayPass(const TransferAttributes& item, const CFileSystemWildCardEvaluator& filter,
-                              uint32_t pass, const std::string& ws, const std::string& dev) {
+                              uint32_t pass, const std::string& ws, const std::string& dev, bool* walked) {
     const bool first = pass == kTwoWayFolderSyncFirstPass;
     const std::string& passOrigin = first ? ws : dev;
     const std::string& passDestination = first ? dev : ws;
@@ -281,10 +283,21 @@ HRESULT CFileSync::TwoWayPass(const TransferAttributes& item, const CFileSystemW
             const BOOL device = action == kDeleteDeviceSide ? TRUE : FALSE;
             const std::string& folder = device ? dev : ws;
             bool kept = false;
-            // Only what the item's filters take goes; a failure keeps the
-            // folder's records, so the next run looks again.
-            if (FAILED(DeleteFiltered(filter, device, ws, dev, kept)))
+            // Only what the item's filters take goes. A failure keeps the
+            // folder's records, the deleted side's made what is left of it,
+            // so the next run takes the deletion up again.
+            if (FAILED(DeleteFiltered(filter, device, ws, dev, kept))) {
+                DWORD left = 0;
+                if (device) {
+                    counts_.deviceCalls += 2;
+                    if (SUCCEEDED(CeCalcFolderCrc32OnDevice(dev.c_str(), &left, 0)))
+                        if (HRESULT hr = CeUpdateFileCrcRecordOnDevice(dev.c_str(), left); FAILED(hr))
+                            Fail(EVT_DEVICE_RECORDS_UNREADABLE, dev, hr);
+                } else if (SUCCEEDED(CalcFolderCrc32(ws.c_str(), &left, FALSE))) {
+                    state_.State().WriteStoredCrc(ws, left);
+                }
                 return Fail(EVT_FOLDER_NOT_REMOVED, folder, E_FAIL);
+            }
             ForgetPair(ws, dev, true);
             return kPairSettled;
         }
@@ -296,6 +309,7 @@ HRESULT CFileSync::TwoWayPass(const TransferAttributes& item, const CFileSystemW
     // walked side that is not there (a folder on one side only) has no
     // entries; the other pass brings them over.
     bool failed = false;
+    if (walked) *walked = true;
     const BOOL walkDevice = first ? FALSE : TRUE;
     if (!IsMissing(walkDevice ? deviceStatus : static_cast<uint32_t>(wsStatus))) {
         Switch(fs_, walkDevice ? FALSE : TRUE);
@@ -318,9 +332,13 @@ HRESULT CFileSync::TwoWayPass(const TransferAttributes& item, const CFileSystemW
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 hr = TwoWayPass(item, filter, pass, wsChild, devChild);
             } else if (first) {
-                decided_.insert(Folded(wsChild));
                 hr = TwoWayFile(item.options, wsChild, devChild);
-            } else if (!decided_.count(Folded(wsChild))) {
+                decided_[Folded(wsChild)] = SUCCEEDED(hr);
+            } else if (const auto found = decided_.find(Folded(wsChild)); found != decided_.end()) {
+                // Decided by the first pass: a failure there keeps the
+                // folder from being recorded as in step.
+                if (!found->second) hr = E_FAIL;
+            } else {
                 hr = TwoWayFile(item.options, wsChild, devChild);
             }
             if (FAILED(hr)) failed = true;

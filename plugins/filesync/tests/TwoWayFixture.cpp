@@ -84,6 +84,23 @@ void TwoWaySuite::PutLocal(const std::string& path, const std::string& bytes) co
     vorlan::testing::WriteFileBytes(path, bytes);
 }
 
+void TwoWaySuite::RemoveLocalTree(const std::string& path) {
+    WIN32_FIND_DATAA d;
+    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &d);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = d.cFileName;
+            if (name == "." || name == "..") continue;
+            if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveLocalTree(path + "\\" + name);
+            else
+                DeleteFileA((path + "\\" + name).c_str());
+        } while (FindNextFileA(h, &d));
+        FindClose(h);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
 std::vector<std::string> TwoWaySuite::Everything(const std::string& wsFolder, const std::string& devFolder) const {
     std::vector<std::string> all;
     for (const std::string& entry : Tree(wsFolder)) all.push_back("ws " + entry);

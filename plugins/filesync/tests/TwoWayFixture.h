@@ -10,7 +10,7 @@
 namespace vorlan::filesync::testing {
 
 class TwoWaySuite : public FileSyncSuite {
-protected:
+public:
     void SetUp() override;
     // Events are counted from here on; the files and stores stay.
     void MarkEvents() { FileSyncSuite::SetUp(); }
@@ -30,6 +30,7 @@ protected:
     void PutDevice(const std::string& devPath, const std::string& bytes) const;
     void PutLocal(const std::string& path, const std::string& bytes) const;
     std::wstring DeviceHost(const std::string& devPath) const;
+    static void RemoveLocalTree(const std::string& path);
 
     // Everything both sides and both record stores hold, for "nothing
     // changed" checks.
