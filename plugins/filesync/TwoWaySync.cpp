@@ -347,6 +347,19 @@ HRESULT CFileSync::TwoWayPass(const TransferAttributes& item, const CFileSystemW
     if (failed) return E_FAIL;
     if (first) return S_OK;
 
+    // Entries gone from both sides are seen by neither walk: their records
+    // go, or a copy restored later with the recorded content would be
+    // taken as unchanged and deleted.
+    for (const std::string& name : state_.State().ChildrenOf(ws)) {
+        const std::string wsChild = JoinPath(ws, name);
+        auto side = Side(TRUE);
+        ++counts_.deviceCalls;
+        if (GetFileAttributesA(wsChild.c_str()) != INVALID_FILE_ATTRIBUTES ||
+            side->GetFileAttributes(Wide(JoinPath(dev, name)).c_str()) != INVALID_FILE_ATTRIBUTES)
+            continue;
+        ForgetPair(wsChild, JoinPath(dev, name), true);
+    }
+
     // Both sides of the folder are in step: record the trees as they are.
     DWORD wsNow = 0, devNow = 0;
     ++counts_.deviceCalls;

@@ -181,6 +181,19 @@ std::optional<std::string> TwoWayState::ConflictRecord(std::string_view section)
     return Value(section, kStateConflictKey);
 }
 
+std::vector<std::string> TwoWayState::ChildrenOf(std::string_view folder) const {
+    std::string prefix = Folded(folder);
+    if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
+    std::vector<std::string> names;
+    for (const Section& s : sections_) {
+        if (s.removed || s.name.size() <= prefix.size()) continue;
+        if (Folded(std::string_view(s.name).substr(0, prefix.size())) != prefix) continue;
+        const std::string name = s.name.substr(prefix.size());
+        if (name.find('\\') == std::string::npos) names.push_back(name);
+    }
+    return names;
+}
+
 std::vector<std::string> TwoWayState::Sections() const {
     std::vector<std::string> names;
     for (const Section& s : sections_)

@@ -45,6 +45,8 @@ public:
     void ClearConflictRecord(std::string_view section);
     std::optional<std::string> ConflictRecord(std::string_view section) const;
 
+    // The names of the entries directly inside folder that have sections.
+    std::vector<std::string> ChildrenOf(std::string_view folder) const;
     // The names of the sections, in file order.
     std::vector<std::string> Sections() const;
     // True once anything was changed since the last Parse or MarkSaved.

@@ -81,6 +81,8 @@ TEST(TwoWayStateTest, RemovesASectionOrEverythingBelowAFolder) {
     state.Parse(
         "[C:\\w\\f]\r\nCRC=1\r\n[C:\\w\\f\\a.txt]\r\nCRC=2\r\n[c:\\W\\F\\sub\\b.txt]\r\nCRC=3\r\n"
         "[C:\\w\\fx\\c.txt]\r\nCRC=4\r\n[C:\\w\\g.txt]\r\nCRC=5\r\n");
+    EXPECT_EQ(state.ChildrenOf("c:\\w\\F"), std::vector<std::string>{"a.txt"});
+    EXPECT_EQ(state.ChildrenOf("C:\\w\\"), (std::vector<std::string>{"f", "g.txt"}));
     EXPECT_EQ(state.RemoveBelow("C:\\w\\f"), 2u);
     EXPECT_EQ(state.Sections(), (std::vector<std::string>{"C:\\w\\f", "C:\\w\\fx\\c.txt", "C:\\w\\g.txt"}));
     EXPECT_TRUE(state.RemoveSection("c:\\w\\F"));
