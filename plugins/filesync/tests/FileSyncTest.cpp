@@ -453,6 +453,28 @@ BOOL WINAPI DeviceHalfWrite(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD wri
     return FALSE;
 }
 
+// Writes other bytes than it was given and says all went well.
+BOOL WINAPI DeviceGarbledWrite(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+    std::string bytes(static_cast<const char*>(buffer), size);
+    if (!bytes.empty()) bytes[0] = static_cast<char>(bytes[0] ^ 0x55);
+    return CeWriteFile(file, bytes.data(), size, written, overlapped);
+}
+
+TEST_F(FileSyncFailureTest, AVerifiedCopyFailsWhenTheDestinationHoldsOtherBytes) {
+    PutLocalFile("true.txt", "the bytes sent");
+    auto engine = Engine();
+    engine->SetSideFactory([](BOOL device) {
+        auto table = std::make_unique<CQvCERapiWrapper>(device);
+        if (device) table->WriteFile = &DeviceGarbledWrite;
+        return table;
+    });
+    engine->SetVerifyCopies(true);
+    SetUp();
+    EXPECT_EQ(Run(*engine, "true.txt", "\\garbled.txt", ""), E_FAIL);
+    ExpectOneEvent(EVT_FILE_NOT_WRITTEN, "\\garbled.txt");
+    EXPECT_EQ(engine->Counts().copied, 0u);
+}
+
 TEST_F(FileSyncFailureTest, AWriteThatBreaksOffLeavesNothingHalfWritten) {
     const std::string fresh(5000, 'n');
     PutLocalFile("fresh.bin", fresh);
