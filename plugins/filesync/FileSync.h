@@ -68,6 +68,8 @@ public:
 
     void SetSideFactory(SideFactory factory) { sides_ = std::move(factory); }
     const TransferCounts& Counts() const { return counts_; }
+    // Milliseconds spent writing the two-way state file so far.
+    double StateWriteMilliseconds() const { return state_.WriteMilliseconds(); }
 
 private:
     // resolved: the paths are absolute already (entries of a folder walk),

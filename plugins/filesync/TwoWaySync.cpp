@@ -95,7 +95,6 @@ HRESULT CFileSync::TwoWay(const TransferAttributes& item, const std::string& ori
 HRESULT CFileSync::CheckMissing(uint32_t status, const std::string& path, BOOL onDevice) {
     if (!IsMissing(status)) return S_OK;
     auto side = Side(onDevice);
-    if (onDevice) ++counts_.deviceCalls;
     if (side->GetFileAttributes(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES)
         return Fail(EVT_NOT_A_URL, path, E_FAIL);  // there, but not readable
     // Absent: nothing is there to lose, whatever the reason.
@@ -103,10 +102,8 @@ HRESULT CFileSync::CheckMissing(uint32_t status, const std::string& path, BOOL o
     // Gone, and so to be deleted on the other side: only when the path is
     // not found inside a folder that is there. An offline share, a missing
     // card or a path that cannot be used is no deletion.
-    if (onDevice) ++counts_.deviceCalls;
     if (side->GetLastError() == ERROR_FILE_NOT_FOUND) {
         const std::string parent = ParentOf(path);
-        if (onDevice) ++counts_.deviceCalls;
         const DWORD attributes = parent.empty() ? INVALID_FILE_ATTRIBUTES : side->GetFileAttributes(Wide(parent).c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return S_OK;
     }
@@ -184,7 +181,6 @@ HRESULT CFileSync::TwoWayFile(uint32_t options, const std::string& ws, const std
             if (options & kNeverDelete) return S_OK;
             const bool device = action == kDeleteDeviceSide;
             Switch(fs_, device ? TRUE : FALSE);
-            if (device) ++counts_.deviceCalls;
             if (HRESULT hr = fs_.DeleteFile(Wide(device ? dev : ws).c_str()); FAILED(hr))
                 return Fail(EVT_FILE_NOT_DELETED, device ? dev : ws, hr);
             ++counts_.deleted;
@@ -230,7 +226,6 @@ bool CFileSync::ListFolder(BOOL onDevice, const std::string& folder, std::vector
     CQvDualFileSystem lister;
     Switch(lister, onDevice);
     WIN32_FIND_DATAA entry = {};
-    if (onDevice) ++counts_.deviceCalls;
     HANDLE find = lister.FindFirstFile(JoinPath(folder, "*.*").c_str(), &entry);
     if (!find || find == INVALID_HANDLE_VALUE) return lister.GetLastError() == ERROR_NO_MORE_FILES;
     do {
@@ -315,7 +310,6 @@ HRESULT CFileSync::TwoWayPass(const TransferAttributes& item, const CFileSystemW
         Switch(fs_, walkDevice ? FALSE : TRUE);
         const bool root = passDestination == "\\" || (IsDrivePath(passDestination) && passDestination.size() == 3);
         if (!root) {
-            if (!walkDevice) ++counts_.deviceCalls;
             if (HRESULT hr = fs_.CreateFolderPath(Wide(passDestination).c_str()); FAILED(hr))
                 return Fail(EVT_FOLDER_NOT_CREATED, passDestination, hr);
         }
@@ -353,7 +347,6 @@ HRESULT CFileSync::TwoWayPass(const TransferAttributes& item, const CFileSystemW
     for (const std::string& name : state_.State().ChildrenOf(ws)) {
         const std::string wsChild = JoinPath(ws, name);
         auto side = Side(TRUE);
-        ++counts_.deviceCalls;
         if (GetFileAttributesA(wsChild.c_str()) != INVALID_FILE_ATTRIBUTES ||
             side->GetFileAttributes(Wide(JoinPath(dev, name)).c_str()) != INVALID_FILE_ATTRIBUTES)
             continue;
@@ -390,7 +383,6 @@ HRESULT CFileSync::DeleteFiltered(const CFileSystemWildCardEvaluator& filter, BO
             continue;
         }
         Switch(fs_, onDevice);
-        if (onDevice) ++counts_.deviceCalls;
         if (HRESULT hr = fs_.DeleteFile(Wide(path).c_str()); FAILED(hr)) {
             Fail(EVT_FILE_NOT_DELETED, path, hr);
             failed = true;
@@ -403,7 +395,6 @@ HRESULT CFileSync::DeleteFiltered(const CFileSystemWildCardEvaluator& filter, BO
     if (failed) return E_FAIL;
     if (keptHere) return S_OK;  // excluded entries stay, with their folder
     Switch(fs_, onDevice);
-    if (onDevice) ++counts_.deviceCalls;
     if (HRESULT hr = fs_.RemoveFolder(Wide(folder).c_str()); FAILED(hr)) return Fail(EVT_FOLDER_NOT_REMOVED, folder, hr);
     ForgetPair(ws, dev, true);
     return S_OK;
