@@ -109,6 +109,14 @@ private:
     void ForgetPair(const std::string& ws, const std::string& dev, bool folder);
     HRESULT DeleteFiltered(const CFileSystemWildCardEvaluator& filter, BOOL onDevice, const std::string& ws,
                            const std::string& dev, bool& kept);
+    // The workstation side's status from its record and its checksum now
+    // (crc: the checksum, 0 when it failed).
+    DWORD GetWorkstationSyncStatus(const std::string& path, bool isFile, DWORD& crc);
+    // Both sides' statuses, each checked: S_OK only with statuses 0..4
+    // whose gone or absent sides really are missing; else the failure,
+    // reported (an unreadable device store names recordsInsertion).
+    HRESULT PairStatuses(const std::string& ws, const std::string& dev, bool isFile,
+                         const std::string& recordsInsertion, DWORD& deviceStatus, DWORD& wsStatus, DWORD& wsCrc);
     // A side the statuses call gone or absent really is: E_FAIL, reported,
     // when it exists unread or cannot be looked at.
     HRESULT CheckMissing(uint32_t status, const std::string& path, BOOL onDevice);

@@ -5,8 +5,6 @@
 // an action. Nothing is deleted, copied or recorded on the strength of a
 // side that could not be read, and a record is written only once both
 // sides are seen to hold the same bytes.
-#include <algorithm>
-
 #include "Bstr.h"
 #include "FileCrc.h"
 #include "FileSync.h"
@@ -21,12 +19,6 @@ namespace {
 constexpr HRESULT kPairSettled = 2;
 
 std::wstring Wide(const std::string& text) { return com::WideFromAnsi(text); }
-
-std::string Folded(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return text;
-}
 
 std::string ParentOf(const std::string& path) {
     const size_t at = path.find_last_of('\\');
@@ -110,6 +102,32 @@ HRESULT CFileSync::CheckMissing(uint32_t status, const std::string& path, BOOL o
     return Fail(EVT_NOT_A_URL, path, E_FAIL);
 }
 
+DWORD CFileSync::GetWorkstationSyncStatus(const std::string& path, bool isFile, DWORD& crc) {
+    uint32_t record = 0;
+    const bool hasRecord = state_.State().ReadStoredCrc(path, record);
+    crc = 0;
+    const HRESULT hr = isFile ? CalcFileCrc32(path.c_str(), &crc, FALSE) : CalcFolderCrc32(path.c_str(), &crc, FALSE);
+    return SideStatus(hasRecord, record, Outcome(hr), crc);
+}
+
+HRESULT CFileSync::PairStatuses(const std::string& ws, const std::string& dev, bool isFile,
+                                const std::string& recordsInsertion, DWORD& deviceStatus, DWORD& wsStatus,
+                                DWORD& wsCrc) {
+    deviceStatus = kStatusUnknown;
+    ++counts_.deviceCalls;
+    const HRESULT hr = isFile ? CeGetFileSyncStatusOnDevice(dev.c_str(), &deviceStatus)
+                              : CeGetFolderSyncStatusOnDevice(dev.c_str(), &deviceStatus);
+    if (FAILED(hr) || deviceStatus == kStatusUnknown) return Fail(EVT_DEVICE_RECORDS_UNREADABLE, recordsInsertion, E_FAIL);
+    if (deviceStatus == kStatusLocked) return Fail(EVT_FILE_LOCKED, dev, E_FAIL);
+    if (deviceStatus >= kDecidableStatuses) return Fail(EVT_DEVICE_RECORDS_UNREADABLE, recordsInsertion, E_FAIL);
+
+    wsStatus = GetWorkstationSyncStatus(ws, isFile, wsCrc);
+    if (wsStatus == kStatusLocked) return Fail(EVT_FILE_LOCKED, ws, E_FAIL);
+
+    if (HRESULT missing = CheckMissing(deviceStatus, dev, TRUE); FAILED(missing)) return missing;
+    return CheckMissing(wsStatus, ws, FALSE);
+}
+
 HRESULT CFileSync::RecordPair(const std::string& ws, DWORD wsCrc, const std::string& dev, DWORD devCrc, bool device) {
     state_.State().WriteStoredCrc(ws, wsCrc);
     if (!device) return S_OK;
@@ -152,22 +170,8 @@ HRESULT CFileSync::CopyPair(TwoWayAction action, const std::string& ws, const st
 }
 
 HRESULT CFileSync::TwoWayFile(uint32_t options, const std::string& ws, const std::string& dev) {
-    DWORD deviceStatus = kStatusUnknown;
-    ++counts_.deviceCalls;
-    if (FAILED(CeGetFileSyncStatusOnDevice(dev.c_str(), &deviceStatus)) || deviceStatus == kStatusUnknown)
-        return Fail(EVT_DEVICE_RECORDS_UNREADABLE, dev, E_FAIL);
-    if (deviceStatus == kStatusLocked) return Fail(EVT_FILE_LOCKED, dev, E_FAIL);
-    if (deviceStatus >= kDecidableStatuses) return Fail(EVT_DEVICE_RECORDS_UNREADABLE, dev, E_FAIL);
-
-    uint32_t record = 0;
-    const bool hasRecord = state_.State().ReadStoredCrc(ws, record);
-    DWORD wsCrc = 0;
-    const CrcOutcome wsOutcome = Outcome(CalcFileCrc32(ws.c_str(), &wsCrc, FALSE));
-    const SyncStatus wsStatus = SideStatus(hasRecord, record, wsOutcome, wsCrc);
-    if (wsStatus == kStatusLocked) return Fail(EVT_FILE_LOCKED, ws, E_FAIL);
-
-    if (HRESULT hr = CheckMissing(deviceStatus, dev, TRUE); FAILED(hr)) return hr;
-    if (HRESULT hr = CheckMissing(wsStatus, ws, FALSE); FAILED(hr)) return hr;
+    DWORD deviceStatus = kStatusUnknown, wsStatus = kStatusUnknown, wsCrc = 0;
+    if (HRESULT hr = PairStatuses(ws, dev, true, dev, deviceStatus, wsStatus, wsCrc); FAILED(hr)) return hr;
 
     TwoWayAction action = kNothingToDo;
     filesync::DecideTwoWayAction(deviceStatus, wsStatus, options, action);
@@ -243,22 +247,9 @@ HRESULT CFileSync::TwoWayPass(const TransferAttributes& item, const CFileSystemW
     const std::string& passOrigin = first ? ws : dev;
     const std::string& passDestination = first ? dev : ws;
 
-    DWORD deviceStatus = kStatusUnknown;
-    ++counts_.deviceCalls;
-    if (FAILED(CeGetFolderSyncStatusOnDevice(dev.c_str(), &deviceStatus)) || deviceStatus == kStatusUnknown)
-        return Fail(EVT_DEVICE_RECORDS_UNREADABLE, passDestination, E_FAIL);
-    if (deviceStatus == kStatusLocked) return Fail(EVT_FILE_LOCKED, dev, E_FAIL);
-    if (deviceStatus >= kDecidableStatuses) return Fail(EVT_DEVICE_RECORDS_UNREADABLE, passDestination, E_FAIL);
-
-    uint32_t record = 0;
-    const bool hasRecord = state_.State().ReadStoredCrc(ws, record);
-    DWORD wsCrc = 0;
-    const CrcOutcome wsOutcome = Outcome(CalcFolderCrc32(ws.c_str(), &wsCrc, FALSE));
-    const SyncStatus wsStatus = SideStatus(hasRecord, record, wsOutcome, wsCrc);
-    if (wsStatus == kStatusLocked) return Fail(EVT_FILE_LOCKED, ws, E_FAIL);
-
-    if (HRESULT hr = CheckMissing(deviceStatus, dev, TRUE); FAILED(hr)) return hr;
-    if (HRESULT hr = CheckMissing(wsStatus, ws, FALSE); FAILED(hr)) return hr;
+    DWORD deviceStatus = kStatusUnknown, wsStatus = kStatusUnknown, wsCrc = 0;
+    if (HRESULT hr = PairStatuses(ws, dev, false, passDestination, deviceStatus, wsStatus, wsCrc); FAILED(hr))
+        return hr;
 
     TwoWayAction action = kNothingToDo;
     filesync::DecideTwoWayAction(deviceStatus, wsStatus, item.options, action);
@@ -306,7 +297,7 @@ HRESULT CFileSync::TwoWayPass(const TransferAttributes& item, const CFileSystemW
     bool failed = false;
     if (walked) *walked = true;
     const BOOL walkDevice = first ? FALSE : TRUE;
-    if (!IsMissing(walkDevice ? deviceStatus : static_cast<uint32_t>(wsStatus))) {
+    if (!IsMissing(walkDevice ? deviceStatus : wsStatus)) {
         Switch(fs_, walkDevice ? FALSE : TRUE);
         const bool root = passDestination == "\\" || (IsDrivePath(passDestination) && passDestination.size() == 3);
         if (!root) {
@@ -327,8 +318,8 @@ HRESULT CFileSync::TwoWayPass(const TransferAttributes& item, const CFileSystemW
                 hr = TwoWayPass(item, filter, pass, wsChild, devChild);
             } else if (first) {
                 hr = TwoWayFile(item.options, wsChild, devChild);
-                decided_[Folded(wsChild)] = SUCCEEDED(hr);
-            } else if (const auto found = decided_.find(Folded(wsChild)); found != decided_.end()) {
+                decided_[FoldCase(wsChild)] = SUCCEEDED(hr);
+            } else if (const auto found = decided_.find(FoldCase(wsChild)); found != decided_.end()) {
                 // Decided by the first pass: a failure there keeps the
                 // folder from being recorded as in step.
                 if (!found->second) hr = E_FAIL;

@@ -6,15 +6,16 @@
 #include "Text.h"
 
 namespace vorlan::filesync {
-namespace {
 
 // ASCII letters only, as EqualsNoCase compares: other bytes are kept.
-std::string Folded(std::string_view text) {
+std::string FoldCase(std::string_view text) {
     std::string out(text);
     for (char& c : out)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return out;
 }
+
+namespace {
 
 std::string_view Trimmed(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
@@ -44,7 +45,7 @@ void TwoWayState::Parse(std::string_view text) {
         if (trimmed.front() == '[' && trimmed.rfind(']') != std::string_view::npos) {
             const std::string_view name = Trimmed(trimmed.substr(1, trimmed.rfind(']') - 1));
             FindOrAdd(name);
-            current = index_.at(Folded(name));
+            current = index_.at(FoldCase(name));
             continue;
         }
         const size_t equals = trimmed.find('=');
@@ -81,18 +82,18 @@ std::string TwoWayState::Format() const {
 }
 
 TwoWayState::Section* TwoWayState::Find(std::string_view name) {
-    const auto found = index_.find(Folded(name));
+    const auto found = index_.find(FoldCase(name));
     return found == index_.end() ? nullptr : &sections_[found->second];
 }
 
 const TwoWayState::Section* TwoWayState::Find(std::string_view name) const {
-    const auto found = index_.find(Folded(name));
+    const auto found = index_.find(FoldCase(name));
     return found == index_.end() ? nullptr : &sections_[found->second];
 }
 
 TwoWayState::Section& TwoWayState::FindOrAdd(std::string_view name) {
     if (Section* s = Find(name)) return *s;
-    index_.emplace(Folded(name), sections_.size());
+    index_.emplace(FoldCase(name), sections_.size());
     sections_.push_back({std::string(name), {}, false});
     return sections_.back();
 }
@@ -128,7 +129,7 @@ bool TwoWayState::RemoveKey(std::string_view section, std::string_view key) {
 }
 
 bool TwoWayState::RemoveSection(std::string_view section) {
-    const auto found = index_.find(Folded(section));
+    const auto found = index_.find(FoldCase(section));
     if (found == index_.end()) return false;
     sections_[found->second].removed = true;
     sections_[found->second].lines.clear();
@@ -138,13 +139,13 @@ bool TwoWayState::RemoveSection(std::string_view section) {
 }
 
 size_t TwoWayState::RemoveBelow(std::string_view folder) {
-    std::string prefix = Folded(folder);
+    std::string prefix = FoldCase(folder);
     if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
     size_t removed = 0;
     for (Section& s : sections_) {
         if (s.removed || s.name.size() <= prefix.size()) continue;
-        if (Folded(std::string_view(s.name).substr(0, prefix.size())) != prefix) continue;
-        index_.erase(Folded(s.name));
+        if (FoldCase(std::string_view(s.name).substr(0, prefix.size())) != prefix) continue;
+        index_.erase(FoldCase(s.name));
         s.removed = true;
         s.lines.clear();
         ++removed;
@@ -182,12 +183,12 @@ std::optional<std::string> TwoWayState::ConflictRecord(std::string_view section)
 }
 
 std::vector<std::string> TwoWayState::ChildrenOf(std::string_view folder) const {
-    std::string prefix = Folded(folder);
+    std::string prefix = FoldCase(folder);
     if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
     std::vector<std::string> names;
     for (const Section& s : sections_) {
         if (s.removed || s.name.size() <= prefix.size()) continue;
-        if (Folded(std::string_view(s.name).substr(0, prefix.size())) != prefix) continue;
+        if (FoldCase(std::string_view(s.name).substr(0, prefix.size())) != prefix) continue;
         const std::string name = s.name.substr(prefix.size());
         if (name.find('\\') == std::string::npos) names.push_back(name);
     }

@@ -16,6 +16,10 @@
 
 namespace vorlan::filesync {
 
+// A path as the state file compares it: ASCII letters in lower case,
+// other bytes as they are.
+std::string FoldCase(std::string_view text);
+
 inline constexpr char kStateCrcKey[] = "CRC";
 inline constexpr char kStateConflictKey[] = "Conflitant";
 
