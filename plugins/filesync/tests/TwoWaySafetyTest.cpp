@@ -105,6 +105,20 @@ TEST_F(TwoWaySafetyTest, WhatCannotBeReadOrReachedChangesNothing) {
              return std::function<void()>([h] { CloseHandle(h); });
          },
          EVT_FILE_LOCKED, false, "\\a.txt", true},
+        {"a folder whose device tree holds a file in use",
+         [](TwoWaySafetyTest&, const std::string&, const std::string& dev) {
+             const uint32_t hold = device->HoldFile(com::WideFromAnsi(dev + "\\a.txt"), 0);
+             EXPECT_NE(hold, 0u);
+             return std::function<void()>([hold] { device->ReleaseFile(hold); });
+         },
+         EVT_FILE_LOCKED, true, "", false},
+        {"a folder whose workstation tree holds a file in use",
+         [](TwoWaySafetyTest&, const std::string& ws, const std::string&) {
+             HANDLE h = CreateFileA((ws + "\\a.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+             EXPECT_NE(h, INVALID_HANDLE_VALUE);
+             return std::function<void()>([h] { CloseHandle(h); });
+         },
+         EVT_FILE_LOCKED, false, "", false},
         {"the desktop state file cannot be read",
          [](TwoWaySafetyTest& t, const std::string&, const std::string&) {
              const std::string path = t.StatePath();
