@@ -106,7 +106,9 @@ private:
     HRESULT CopyPair(TwoWayAction action, const std::string& ws, const std::string& dev, uint32_t deviceStatus,
                      uint32_t wsStatus);
     HRESULT RecordPair(const std::string& ws, DWORD wsCrc, const std::string& dev, DWORD devCrc, bool device);
-    void ForgetPair(const std::string& ws, const std::string& dev, bool folder);
+    // Removes the pair's records on both sides (with folder, every
+    // workstation record below it).
+    HRESULT ForgetPair(const std::string& ws, const std::string& dev, bool folder);
     HRESULT DeleteFiltered(const CFileSystemWildCardEvaluator& filter, BOOL onDevice, const std::string& ws,
                            const std::string& dev, bool& kept);
     // The workstation side's status from its record and its checksum now

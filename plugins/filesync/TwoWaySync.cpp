@@ -137,13 +137,14 @@ HRESULT CFileSync::RecordPair(const std::string& ws, DWORD wsCrc, const std::str
     return S_OK;
 }
 
-void CFileSync::ForgetPair(const std::string& ws, const std::string& dev, bool folder) {
+HRESULT CFileSync::ForgetPair(const std::string& ws, const std::string& dev, bool folder) {
+    state_.State().RemoveSection(ws);
+    if (folder) state_.State().RemoveBelow(ws);
     ++counts_.deviceCalls;
     // A record left behind would delete a later restored copy.
     if (HRESULT hr = CeRemoveFileCrcRecordOnDevice(dev.c_str()); FAILED(hr))
-        Fail(EVT_DEVICE_RECORDS_UNREADABLE, dev, hr);
-    state_.State().RemoveSection(ws);
-    if (folder) state_.State().RemoveBelow(ws);
+        return Fail(EVT_DEVICE_RECORDS_UNREADABLE, dev, hr);
+    return S_OK;
 }
 
 HRESULT CFileSync::CopyPair(TwoWayAction action, const std::string& ws, const std::string& dev,
@@ -188,8 +189,7 @@ HRESULT CFileSync::TwoWayFile(uint32_t options, const std::string& ws, const std
             if (HRESULT hr = fs_.DeleteFile(Wide(device ? dev : ws).c_str()); FAILED(hr))
                 return Fail(EVT_FILE_NOT_DELETED, device ? dev : ws, hr);
             ++counts_.deleted;
-            ForgetPair(ws, dev, false);
-            return S_OK;
+            return ForgetPair(ws, dev, false);
         }
         case kConflict:
             ++counts_.conflicts;
@@ -208,7 +208,7 @@ HRESULT CFileSync::TwoWayFile(uint32_t options, const std::string& ws, const std
         case kNothingToDo:
             // Both gone: the records go too, or a copy restored later with
             // the recorded content would be taken as unchanged and deleted.
-            if (deviceStatus == kStatusGone && wsStatus == kStatusGone) ForgetPair(ws, dev, false);
+            if (deviceStatus == kStatusGone && wsStatus == kStatusGone) return ForgetPair(ws, dev, false);
             return S_OK;
     }
     return E_FAIL;
@@ -256,8 +256,9 @@ HRESULT CFileSync::TwoWayPass(const TransferAttributes& item, const CFileSystemW
     switch (action) {
         case kNothingToDo:
             if (IsMissing(deviceStatus) && IsMissing(wsStatus) &&
-                (deviceStatus == kStatusGone || wsStatus == kStatusGone))
-                ForgetPair(ws, dev, true);
+                (deviceStatus == kStatusGone || wsStatus == kStatusGone)) {
+                if (HRESULT hr = ForgetPair(ws, dev, true); FAILED(hr)) return hr;
+            }
             return kPairSettled;
         case kConflict:
             ++counts_.conflicts;
@@ -284,7 +285,7 @@ HRESULT CFileSync::TwoWayPass(const TransferAttributes& item, const CFileSystemW
                 }
                 return Fail(EVT_FOLDER_NOT_REMOVED, folder, E_FAIL);
             }
-            ForgetPair(ws, dev, true);
+            if (HRESULT hr = ForgetPair(ws, dev, true); FAILED(hr)) return hr;
             return kPairSettled;
         }
         default:
@@ -341,7 +342,7 @@ HRESULT CFileSync::TwoWayPass(const TransferAttributes& item, const CFileSystemW
         if (GetFileAttributesA(wsChild.c_str()) != INVALID_FILE_ATTRIBUTES ||
             side->GetFileAttributes(Wide(JoinPath(dev, name)).c_str()) != INVALID_FILE_ATTRIBUTES)
             continue;
-        ForgetPair(wsChild, JoinPath(dev, name), true);
+        if (FAILED(ForgetPair(wsChild, JoinPath(dev, name), true))) return E_FAIL;
     }
 
     // Both sides of the folder are in step: record the trees as they are.
@@ -380,15 +381,14 @@ HRESULT CFileSync::DeleteFiltered(const CFileSystemWildCardEvaluator& filter, BO
             continue;
         }
         ++counts_.deleted;
-        ForgetPair(wsChild, devChild, false);
+        if (FAILED(ForgetPair(wsChild, devChild, false))) failed = true;
     }
     kept = keptHere;
     if (failed) return E_FAIL;
     if (keptHere) return S_OK;  // excluded entries stay, with their folder
     Switch(fs_, onDevice);
     if (HRESULT hr = fs_.RemoveFolder(Wide(folder).c_str()); FAILED(hr)) return Fail(EVT_FOLDER_NOT_REMOVED, folder, hr);
-    ForgetPair(ws, dev, true);
-    return S_OK;
+    return ForgetPair(ws, dev, true);
 }
 
 }  // namespace vorlan::filesync
