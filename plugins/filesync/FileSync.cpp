@@ -11,7 +11,6 @@
 #include "OriginDownload.h"
 #include "Url.h"
 #include "VorlanMessages.h"
-#include "WildCardEvaluator.h"
 #include "feldane.h"
 
 namespace vorlan::filesync {
@@ -106,8 +105,6 @@ HRESULT CFileSync::Step(std::string origin, std::string destination, const std::
     if (destination.empty()) return Fail(EVT_NO_DESTINATION, {}, E_INVALIDARG);
     const TransferAttributes item = ParseTransferAttributes(fileAttributes, downloadAttributes);
     const uint32_t op = item.operation;
-    if (op >= kTwoWayFileSync && op <= kTwoWayFolderSyncSecondPass)
-        return Fail(EVT_ITEM_UNUSABLE, "two-way synchronisation is not supported yet: " + origin, E_NOTIMPL);
 
     if (!resolved) {
         std::string path;
@@ -115,6 +112,8 @@ HRESULT CFileSync::Step(std::string origin, std::string destination, const std::
         if (SUCCEEDED(ResolveItemPath(destination, DestinationOnDevice(op), TRUE, path))) destination = path;
         if (!DestinationOnDevice(op) && SUCCEEDED(UrlToLocalPath(destination.c_str(), path))) destination = path;
     }
+
+    if (op >= kTwoWayFileSync && op <= kTwoWayFolderSyncSecondPass) return TwoWay(item, origin, destination);
 
     Switch(fs_, DestinationOnDevice(op));
     Switch(origin_, OriginOnDevice(op));
@@ -142,6 +141,14 @@ HRESULT CFileSync::Step(std::string origin, std::string destination, const std::
     }
 }
 
+HRESULT CFileSync::MakeFilter(const TransferAttributes& item, CFileSystemWildCardEvaluator& filter) {
+    if (filter.SetInclusion(item.inclusion) != kFilterOk)
+        return Fail(EVT_ITEM_UNUSABLE, "the inclusion filter cannot be used: " + item.inclusion, E_FAIL);
+    if (filter.SetExclusion(item.exclusion) != kFilterOk)
+        return Fail(EVT_ITEM_UNUSABLE, "the exclusion filter cannot be used: " + item.exclusion, E_FAIL);
+    return S_OK;
+}
+
 HRESULT CFileSync::WalkFolder(const TransferAttributes& item, const std::string& origin,
                               const std::string& destination, bool resolved) {
     std::string folder = origin;
@@ -149,10 +156,7 @@ HRESULT CFileSync::WalkFolder(const TransferAttributes& item, const std::string&
         return Fail(EVT_NOT_A_DEVICE_PATH, origin, E_INVALIDARG);
 
     CFileSystemWildCardEvaluator filter;
-    if (filter.SetInclusion(item.inclusion) != kFilterOk)
-        return Fail(EVT_ITEM_UNUSABLE, "the inclusion filter cannot be used: " + item.inclusion, E_FAIL);
-    if (filter.SetExclusion(item.exclusion) != kFilterOk)
-        return Fail(EVT_ITEM_UNUSABLE, "the exclusion filter cannot be used: " + item.exclusion, E_FAIL);
+    if (HRESULT hr = MakeFilter(item, filter); FAILED(hr)) return hr;
 
     // A root exists already, and has no folder in it to create.
     if (!IsRoot(destination)) {
@@ -306,6 +310,11 @@ HRESULT CFileSync::WriteDestination(const std::string& destination, const std::s
     const HRESULT hr = fs_.WriteWholeFile(target.c_str(), bytes.data(), static_cast<DWORD>(bytes.size()), times[0],
                                           times[1], times[2], attributes);
     if (FAILED(hr)) return Fail(EVT_FILE_NOT_WRITTEN, destination, hr);
+    if (verifyCopies_) {
+        DWORD written = 0;
+        if (FAILED(DestinationCrc(destination, written)) || written != Crc32(bytes))
+            return Fail(EVT_FILE_NOT_WRITTEN, destination, E_FAIL);
+    }
     ++counts_.copied;
     // A copied library that registers itself is registered where it
     // landed; what its registration thinks of itself is its own affair. A

@@ -2,6 +2,7 @@
 #include "ComServer.h"
 #include "FileSync.h"
 #include "MessageBox.h"
+#include "QvFileCopy.h"
 #include "ModuleState.h"
 #include "VorlanObject.h"
 #include "VorlanProperties.h"
@@ -42,10 +43,11 @@ const com::ComClass kClasses[] = {
     {&CLSID_Vorlan, "Feldane.Vorlan", "Vorlan Class", &com::ComObject<CFileVorlan>::Create<>},
     {&CLSID_VorlanProperties, "Feldane.VorlanProperties", "VorlanProperties Class",
      &com::ComObject<CFileProperties>::Create<>},
+    {&CLSID_QvFileCopy, "Feldane.QvFileCopy", "QvFileCopy Class", &com::ComObject<filesync::CQvFileCopy>::Create<>},
 };
 
 }  // namespace
 
-const com::ComServer com::g_server = {&LIBID_FELDANELib, 1, 0, kClasses, 2, nullptr, nullptr};
+const com::ComServer com::g_server = {&LIBID_FELDANELib, 1, 0, kClasses, 3, nullptr, nullptr};
 
 }  // namespace vorlan

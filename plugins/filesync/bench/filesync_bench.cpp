@@ -1,6 +1,7 @@
 // Speed of the file engine: a folder of 10,000 files of 1 KiB copied to an
 // emulated device, then again with nothing changed, beside a copy of the
-// same folder on the workstation. Prints files per second and device round
+// same folder on the workstation; then a folder of as many files kept in
+// step both ways: first, unchanged, and with 1% changed on each side. Prints files per second and device round
 // trips per file (remote API calls that travel to the device, counted at
 // the engine's function tables, plus its calls into the device library).
 // Every figure is printed only after its result is checked.
@@ -116,6 +117,51 @@ int main(int argc, char** argv) {
         return true;
     });
     std::printf("%-22s %8.0f files/s\n", "CopyFile one by one", files / copying);
+
+    // Two-way: the desktop's state file lives in the benchmark's folder.
+    const std::string appData = folder / "appdata";
+    CreateDirectoryA(appData.c_str(), nullptr);
+    SetEnvironmentVariableA("APPDATA", appData.c_str());
+    const std::string twoWay = folder / "two-way";
+    CreateDirectoryA(twoWay.c_str(), nullptr);
+    for (int i = 0; i < files; ++i) testing::WriteFileBytes(twoWay + "\\f" + std::to_string(i) + ".bin", Content(i));
+    std::printf("%d files of 1 KiB kept in step (QV_TWO_WAY_FOLDER_SYNC)\n", files);
+    const auto sync = [&](const char* what, unsigned long wantCopied) {
+        const filesync::TransferCounts before = engine.Counts();
+        const unsigned long tripsBefore = g_roundTrips;
+        const double stateBefore = engine.StateWriteMilliseconds();
+        const double seconds = Seconds([&] {
+            if (engine.TransferItem(twoWay, "\\TwoWay", "QV_TWO_WAY_FOLDER_SYNC", "") != S_OK) return false;
+            return engine.Counts().copied - before.copied == wantCopied;
+        });
+        const unsigned long trips = g_roundTrips - tripsBefore + engine.Counts().deviceCalls - before.deviceCalls;
+        std::printf("%-22s %8.0f files/s   %5.2f device round trips per file   (%.2f s, state file written in %.1f ms)\n",
+                    what, files / seconds, static_cast<double>(trips) / files, seconds,
+                    engine.StateWriteMilliseconds() - stateBefore);
+    };
+    sync("first", files);
+    sync("again, unchanged", 0);
+    const auto edited = [](int i) { return Content(i) + " edited"; };
+    unsigned long changed = 0;
+    for (int i = 0; i < files; i += 100) {
+        testing::WriteFileBytes(twoWay + "\\f" + std::to_string(i) + ".bin", edited(i));
+        ++changed;
+        if (i + 50 < files) {
+            testing::WriteFileBytes(
+                com::AnsiFromWide(device.HostPath(L"\\TwoWay\\f" + std::to_wstring(i + 50) + L".bin")), edited(i + 50));
+            ++changed;
+        }
+    }
+    sync("1% changed each side", changed);
+    for (int i = 0; i < files; i += 50) {
+        const std::string name = "f" + std::to_string(i) + ".bin";
+        const std::string want = i % 100 == 0 || i % 100 == 50 ? edited(i) : Content(i);
+        if (testing::ReadFileBytes(twoWay + "\\" + name) != want ||
+            testing::ReadFileBytes(com::AnsiFromWide(device.HostPath(L"\\TwoWay\\" + com::WideFromAnsi(name)))) != want) {
+            std::fprintf(stderr, "filesync_bench: two-way %s differs\n", name.c_str());
+            return 1;
+        }
+    }
 
     // The copies hold what the origin holds.
     for (int i = 0; i < files; i += files / 10 > 0 ? files / 10 : 1) {

@@ -310,8 +310,11 @@ TEST_F(FileSyncFailureTest, BadItemsGiveTheirEvents) {
         {"dev\\x.txt", "x.txt", "QV_CREATE_FILE_FROM_CE", E_FAIL, EVT_NOT_A_DEVICE_PATH, "dev\\x.txt"},
         {"\\missing.txt", "x.txt", "QV_CREATE_FILE_FROM_CE", STG_E_FILENOTFOUND, EVT_CANNOT_OPEN, "\\missing.txt"},
         {"\\NoFolder", "nf", "QV_COPY_FOLDER_CONTENT_FROM_CE", E_INVALIDARG, EVT_NOT_A_URL, "\\NoFolder"},
-        {"here.txt", "\\here.txt", "QV_TWO_WAY_FILE_SYNC", E_NOTIMPL, EVT_ITEM_UNUSABLE, ""},
-        {"huge", "\\Huge", "QV_TWO_WAY_FOLDER_SYNC", E_NOTIMPL, EVT_ITEM_UNUSABLE, ""},
+        // A two-way pair needs a local workstation side.
+        {"http://127.0.0.1:1/a.txt", "\\a.txt", "QV_TWO_WAY_FILE_SYNC", E_INVALIDARG, EVT_NOT_A_DEVICE_PATH,
+         "http://127.0.0.1:1/a.txt"},
+        {"ftp://127.0.0.1:1/huge", "\\Huge", "QV_TWO_WAY_FOLDER_SYNC", E_INVALIDARG, EVT_NOT_A_DEVICE_PATH,
+         "ftp://127.0.0.1:1/huge"},
         {"http://127.0.0.1:1/folder", "\\Web", "QV_COPY_FOLDER_CONTENT", E_INVALIDARG, EVT_NOT_A_DEVICE_PATH,
          "http://127.0.0.1:1/folder"},
         {"", "\\", "QV_DELETE_FOLDER", E_INVALIDARG, EVT_FOLDER_NOT_REMOVED, "\\"},
@@ -448,6 +451,28 @@ BOOL WINAPI HalfWrite(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD written, 
 BOOL WINAPI DeviceHalfWrite(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
     CeWriteFile(file, buffer, size / 2, written, overlapped);
     return FALSE;
+}
+
+// Writes other bytes than it was given and says all went well.
+BOOL WINAPI DeviceGarbledWrite(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+    std::string bytes(static_cast<const char*>(buffer), size);
+    if (!bytes.empty()) bytes[0] = static_cast<char>(bytes[0] ^ 0x55);
+    return CeWriteFile(file, bytes.data(), size, written, overlapped);
+}
+
+TEST_F(FileSyncFailureTest, AVerifiedCopyFailsWhenTheDestinationHoldsOtherBytes) {
+    PutLocalFile("true.txt", "the bytes sent");
+    auto engine = Engine();
+    engine->SetSideFactory([](BOOL device) {
+        auto table = std::make_unique<CQvCERapiWrapper>(device);
+        if (device) table->WriteFile = &DeviceGarbledWrite;
+        return table;
+    });
+    engine->SetVerifyCopies(true);
+    SetUp();
+    EXPECT_EQ(Run(*engine, "true.txt", "\\garbled.txt", ""), E_FAIL);
+    ExpectOneEvent(EVT_FILE_NOT_WRITTEN, "\\garbled.txt");
+    EXPECT_EQ(engine->Counts().copied, 0u);
 }
 
 TEST_F(FileSyncFailureTest, AWriteThatBreaksOffLeavesNothingHalfWritten) {
