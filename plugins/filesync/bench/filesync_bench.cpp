@@ -128,13 +128,13 @@ int main(int argc, char** argv) {
     std::printf("%d files of 1 KiB kept in step (QV_TWO_WAY_FOLDER_SYNC)\n", files);
     const auto sync = [&](const char* what, unsigned long wantCopied) {
         const filesync::TransferCounts before = engine.Counts();
-        const unsigned long tripsBefore = g_roundTrips;
+        const unsigned long tripsBefore = testing::g_deviceCalls;
         const double stateBefore = engine.StateWriteMilliseconds();
         const double seconds = Seconds([&] {
             if (engine.TransferItem(twoWay, "\\TwoWay", "QV_TWO_WAY_FOLDER_SYNC", "") != S_OK) return false;
             return engine.Counts().copied - before.copied == wantCopied;
         });
-        const unsigned long trips = g_roundTrips - tripsBefore + engine.Counts().deviceCalls - before.deviceCalls;
+        const unsigned long trips = testing::g_deviceCalls - tripsBefore + engine.Counts().deviceCalls - before.deviceCalls;
         std::printf("%-22s %8.0f files/s   %5.2f device round trips per file   (%.2f s, state file written in %.1f ms)\n",
                     what, files / seconds, static_cast<double>(trips) / files, seconds,
                     engine.StateWriteMilliseconds() - stateBefore);
