@@ -66,6 +66,34 @@ int RunProgram(std::string commandLine, DWORD timeoutMs) {
     return static_cast<int>(code);
 }
 
+HWND WaitForDialog(const std::string& caption, DWORD timeoutMs) {
+    struct Search {
+        const std::string* caption;
+        HWND found;
+    };
+    const DWORD start = GetTickCount();
+    do {
+        Search search = {&caption, nullptr};
+        EnumWindows(
+            [](HWND window, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                DWORD process = 0;
+                GetWindowThreadProcessId(window, &process);
+                char name[32] = {};
+                GetClassNameA(window, name, sizeof name);
+                if (process != GetCurrentProcessId() || !IsWindowVisible(window) || std::string(name) != "#32770" ||
+                    WindowText(window) != *s->caption)
+                    return TRUE;
+                s->found = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        Sleep(20);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
 std::string WindowText(HWND window) {
     int length = GetWindowTextLengthA(window);
     std::string text(static_cast<size_t>(length) + 1, '\0');

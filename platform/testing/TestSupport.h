@@ -48,6 +48,10 @@ std::string UniqueName(const std::string& prefix);
 std::string WindowText(HWND window);
 std::string ListViewText(HWND list, int row, int column);
 
+// The visible dialog of this process with that caption, waited for up to
+// timeoutMs; nullptr when none came.
+HWND WaitForDialog(const std::string& caption, DWORD timeoutMs = 10000);
+
 // Runs a command line to its end; its exit code, or -1 when it could not
 // start or did not end within timeoutMs (it is then ended).
 int RunProgram(std::string commandLine, DWORD timeoutMs = 60000);

@@ -58,34 +58,6 @@ ScopedPluginList::~ScopedPluginList() {
     for (const auto& [name, value] : previous_) WriteListValue(name.c_str(), value);
 }
 
-HWND WaitForDialog(const std::string& caption, DWORD timeoutMs) {
-    struct Search {
-        DWORD process;
-        const std::string* caption;
-        HWND found;
-    };
-    for (DWORD waited = 0; waited <= timeoutMs; waited += 20) {
-        Search search = {GetCurrentProcessId(), &caption, nullptr};
-        EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                DWORD process = 0;
-                GetWindowThreadProcessId(window, &process);
-                char name[32] = {};
-                GetClassNameA(window, name, sizeof name);
-                if (process != s->process || !IsWindowVisible(window) || std::string(name) != "#32770" ||
-                    vorlan::testing::WindowText(window) != *s->caption)
-                    return TRUE;
-                s->found = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
-        Sleep(20);
-    }
-    return nullptr;
-}
-
 DialogDriver::DialogDriver(std::function<void()> drive) : drive_(std::move(drive)) {
     thread_ = CreateThread(
         nullptr, 0,

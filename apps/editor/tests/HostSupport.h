@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
+
 namespace vorlan::editor::testing {
 
 // A table file's text: the declaration, "root" and the given rows.
@@ -26,9 +28,7 @@ private:
     std::vector<std::pair<std::string, std::optional<std::string>>> previous_;
 };
 
-// The visible dialog of this process with that caption, waiting up to
-// timeoutMs for it; nullptr when none came.
-HWND WaitForDialog(const std::string& caption, DWORD timeoutMs = 10000);
+using vorlan::testing::WaitForDialog;
 
 // Runs drive on a second thread while the calling thread goes on (and
 // shows a dialog); Join waits for it.

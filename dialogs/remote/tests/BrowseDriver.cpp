@@ -4,34 +4,6 @@
 
 namespace vorlan::testing {
 
-HWND WaitForDialog(const std::string& title, DWORD ms) {
-    const DWORD start = GetTickCount();
-    do {
-        struct Search {
-            const std::string* title;
-            HWND found;
-        } search = {&title, nullptr};
-        EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                DWORD process = 0;
-                GetWindowThreadProcessId(window, &process);
-                char name[32] = {};
-                GetClassNameA(window, name, sizeof name);
-                if (process == GetCurrentProcessId() && IsWindowVisible(window) && std::string(name) == "#32770" &&
-                    WindowText(window) == *s->title) {
-                    s->found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
-        Sleep(20);
-    } while (GetTickCount() - start < ms);
-    return nullptr;
-}
-
 bool WaitUntil(const std::function<bool()>& test, DWORD ms) {
     const DWORD start = GetTickCount();
     while (!test()) {

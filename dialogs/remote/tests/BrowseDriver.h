@@ -7,13 +7,12 @@
 #include <functional>
 #include <string>
 #include <thread>
+
+#include "TestSupport.h"
 #include <vector>
 
 namespace vorlan::testing {
 
-// The visible dialog of this process titled title, waited for up to ms;
-// nullptr when none came.
-HWND WaitForDialog(const std::string& title, DWORD ms = 10000);
 // Waits until test holds or ms pass; its last answer.
 bool WaitUntil(const std::function<bool()>& test, DWORD ms = 5000);
 

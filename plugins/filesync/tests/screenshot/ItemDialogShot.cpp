@@ -9,33 +9,12 @@
 
 #include "Bstr.h"
 #include "ComPtr.h"
+#include "TestSupport.h"
 #include "WindowCapture.h"
 #include "pindrel.h"
 #include "vorlan.h"
 
 namespace {
-
-HWND FindBox() {
-    struct Search {
-        DWORD process;
-        HWND found;
-    } search = {GetCurrentProcessId(), nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            char name[32] = {};
-            GetClassNameA(window, name, sizeof name);
-            if (process == s->process && IsWindowVisible(window) && std::string(name) == "#32770") {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 struct Shot {
     bool saved = false;
@@ -43,16 +22,12 @@ struct Shot {
 
 DWORD WINAPI TakeShot(void* param) {
     auto* shot = static_cast<Shot*>(param);
-    for (int i = 0; i < 200; ++i) {
-        if (HWND box = FindBox()) {
-            const std::string saved = vorlan::testing::SaveScreenshot(box, "item-dialog");
-            shot->saved = !saved.empty() && saved.rfind("failed", 0) != 0;
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
-            return 0;
-        }
-        Sleep(50);
-    }
-    return 1;
+    HWND box = vorlan::testing::WaitForDialog("File Management");
+    if (!box) return 1;
+    const std::string saved = vorlan::testing::SaveScreenshot(box, "item-dialog");
+    shot->saved = !saved.empty() && saved.rfind("failed", 0) != 0;
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    return 0;
 }
 
 }  // namespace
