@@ -66,6 +66,21 @@ int RunProgram(std::string commandLine, DWORD timeoutMs) {
     return static_cast<int>(code);
 }
 
+ScopedEnvironment::ScopedEnvironment(const std::string& name, const std::string& value) : name_(name) {
+    const DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+    if (size > 0) {
+        std::string text(size, '\0');
+        const DWORD length = GetEnvironmentVariableA(name.c_str(), text.data(), size);
+        text.resize(length);
+        previous_ = text;
+    }
+    SetEnvironmentVariableA(name.c_str(), value.c_str());
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+    SetEnvironmentVariableA(name_.c_str(), previous_ ? previous_->c_str() : nullptr);
+}
+
 HWND WaitForDialog(const std::string& caption, DWORD timeoutMs) {
     struct Search {
         const std::string* caption;

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <optional>
 #include <string>
 
 namespace vorlan::testing {
@@ -47,6 +48,20 @@ std::string UniqueName(const std::string& prefix);
 // The text of a window, and of one cell of a list view (report view).
 std::string WindowText(HWND window);
 std::string ListViewText(HWND list, int row, int column);
+
+// An environment variable of this process set for the object's life, then
+// put back as it was (or removed, when it was not set).
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const std::string& name, const std::string& value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> previous_;
+};
 
 // The visible dialog of this process with that caption, waited for up to
 // timeoutMs; nullptr when none came.

@@ -20,11 +20,6 @@ const std::string kPluginConfig = "HKEY_CURRENT_USER\\SOFTWARE\\Dravenhall\\Vorl
 class ProviderInServiceManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // The store's marker goes to a folder of the test's own.
-        GetEnvironmentVariableA("TEMP", previousTemp_, sizeof previousTemp_);
-        GetEnvironmentVariableA("TMP", previousTmp_, sizeof previousTmp_);
-        SetEnvironmentVariableA("TEMP", temp_.Path().c_str());
-        SetEnvironmentVariableA("TMP", temp_.Path().c_str());
         std::vector<std::vector<std::pair<std::string, std::string>>> rows = {{{"Name", "a1"}, {"Value", "v"}},
                                                                               {{"Name", "a2"}, {"Value", "w"}}};
         run_.Table("a.xml", "RecorderSync", rows);
@@ -34,8 +29,6 @@ protected:
         ASSERT_EQ(SetProviderDisabled("Vorlan", 0), ERROR_SUCCESS);
     }
     void TearDown() override {
-        SetEnvironmentVariableA("TEMP", previousTemp_);
-        SetEnvironmentVariableA("TMP", previousTmp_);
         DeleteRegValue(kPluginConfig);
         SetProviderDisabled("Vorlan", 0);
     }
@@ -52,7 +45,9 @@ protected:
     }
 
     TempFolder temp_;
-    char previousTemp_[MAX_PATH] = "", previousTmp_[MAX_PATH] = "";
+    // The store's marker goes to a folder of the test's own.
+    ScopedEnvironment tempVariable_{"TEMP", temp_.Path()};
+    ScopedEnvironment tmpVariable_{"TMP", temp_.Path()};
     CoreRun run_;
 };
 

@@ -30,10 +30,6 @@ std::string Narrow(const std::wstring& text) { return std::string(text.begin(), 
 class ZephrinInServiceManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        GetEnvironmentVariableA("TEMP", previousTemp_, sizeof previousTemp_);
-        GetEnvironmentVariableA("TMP", previousTmp_, sizeof previousTmp_);
-        SetEnvironmentVariableA("TEMP", temp_.Path().c_str());
-        SetEnvironmentVariableA("TMP", temp_.Path().c_str());
         run_.Table("a.xml", "RecorderSync", {{{"Name", "a1"}, {"Value", "v"}}});
         const std::string top = run_.Table(
             "top.xml", "PlugInsCfg", {CoreRun::Component("Recorder.Vorlan", "a.xml", "A", "1.0", "0", "1")});
@@ -56,8 +52,6 @@ protected:
     }
     void TearDown() override {
         session_.reset();
-        SetEnvironmentVariableA("TEMP", previousTemp_);
-        SetEnvironmentVariableA("TMP", previousTmp_);
         DeleteRegValue(kPluginConfig);
     }
 
@@ -92,7 +86,9 @@ protected:
     }
 
     TempFolder temp_;
-    char previousTemp_[MAX_PATH] = "", previousTmp_[MAX_PATH] = "";
+    // The store's marker goes to a folder of the test's own.
+    ScopedEnvironment tempVariable_{"TEMP", temp_.Path()};
+    ScopedEnvironment tmpVariable_{"TMP", temp_.Path()};
     CoreRun run_;
     std::unique_ptr<RapiSession> session_;
 };
