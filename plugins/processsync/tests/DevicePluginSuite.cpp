@@ -12,8 +12,9 @@
 namespace vorlan::testing {
 
 std::string DevicePluginSuite::Profile() {
-    // The start menu's folder exists, as on a real device.
-    return std::string(kVorlanInstalled) + "Directory = \\Windows\\Start Menu\n";
+    // The start menu's folder exists, as on a real device; the device has
+    // no network folder.
+    return std::string(kVorlanInstalled) + "Directory = \\Windows\\Start Menu\nFolder.18 =\n";
 }
 
 void DevicePluginSuite::SetUpTestSuite() {
