@@ -17,7 +17,9 @@ std::string FindPluginProgId(const std::string& tableName) {
 }
 
 std::string DescriptionProgId(const std::string& pluginProgId) {
-    return pluginProgId.substr(0, pluginProgId.find('.')) + ".VorlanProperties";
+    // An entry without a point names no plug-in's description object.
+    const size_t point = pluginProgId.find('.');
+    return (point == std::string::npos ? std::string() : pluginProgId.substr(0, point)) + ".VorlanProperties";
 }
 
 }  // namespace vorlan::editor
