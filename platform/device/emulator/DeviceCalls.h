@@ -19,7 +19,7 @@ namespace vorlan::device {
     X(GlobalMemoryStatus) X(GetVersionExW) X(GetStoreInformation) X(SHGetSpecialFolderPath) X(GetTempPathW)     \
     X(GetSystemMetrics) X(CreateProcessW) X(LoadLibraryW) X(GetProcAddressW) X(DeviceOpen) X(DeviceFlush)       \
     X(DeviceSetUnreadable) X(DeviceQueueMessageBoxAnswer) X(DeviceIsDeviceWindow) X(DeviceHostPath) \
-    X(DeviceRootCheckTime)
+    X(DeviceRootCheckTime) X(DeviceJournal)
 
 struct DeviceCalls {
 #define VORLAN_DECLARE_CALL(name) decltype(&::name) name = nullptr;

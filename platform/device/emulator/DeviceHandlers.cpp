@@ -6,6 +6,7 @@
 
 #include "DeviceCalls.h"
 #include "Handlers.h"
+#include "Journal.h"
 #include "Profile.h"
 
 namespace vorlan::device {
@@ -195,15 +196,19 @@ void OnSHCreateShortcut(Request& r) {
     // A device shortcut is a text file: the target's length, "#", the target.
     std::string text = std::to_string(target.Value().size()) + "#" + Utf16ToUtf8(target.Value());
     HANDLE h = Ce.CreateFileW(shortcut, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    BOOL ok = FALSE;
     if (h == INVALID_HANDLE_VALUE) {
         r.error = GetLastError();
-        r.out.U32(FALSE);
-        return;
+    } else {
+        DWORD written = 0;
+        ok = WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
+        r.error = ok ? 0 : GetLastError();
+        CloseHandle(h);
     }
-    DWORD written = 0;
-    BOOL ok = WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
-    r.error = ok ? 0 : GetLastError();
-    CloseHandle(h);
+    const std::string line = FormatJournalLine("shortcut", {{"path", Utf16ToUtf8(shortcut.Value())},
+                                                            {"target", Utf16ToUtf8(target.Value())},
+                                                            {"error", std::to_string(r.error)}});
+    Ce.DeviceJournal(line.data(), static_cast<DWORD>(line.size()));
     r.out.U32(ok);
 }
 

@@ -296,4 +296,13 @@ TEST_F(RapiFiles, ShortcutsAreTextFilesNamingTheirTarget) {
     EXPECT_EQ(Get(L"\\Windows\\Start Menu\\Tool.lnk"), "30#\"\\Program Files\\Tool\\tool.exe\"");
     EXPECT_FALSE(CeSHCreateShortcut(const_cast<LPWSTR>(L"\\Nope\\Tool.lnk"), const_cast<LPWSTR>(L"x")));
     EXPECT_EQ(CeGetLastError(), 3u);
+    // Each creation is journaled with its outcome.
+    const auto made = device->Journal("shortcut");
+    ASSERT_EQ(made.size(), 2u);
+    EXPECT_EQ(made[0].Get("path"), "\\Windows\\Start Menu\\Tool.lnk");
+    EXPECT_EQ(made[0].Get("target"), "\"\\Program Files\\Tool\\tool.exe\"");
+    EXPECT_EQ(made[0].Get("error"), "0");
+    EXPECT_EQ(made[1].Get("path"), "\\Nope\\Tool.lnk");
+    EXPECT_EQ(made[1].Get("target"), "x");
+    EXPECT_EQ(made[1].Get("error"), "3");
 }

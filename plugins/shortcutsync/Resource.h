@@ -1,0 +1,18 @@
+#pragma once
+// Resource identifiers of the shortcut plug-in.
+
+#define IDI_QUORRAN 201
+#define IDD_SHORTCUT_ITEM 202
+
+#define IDC_DISPLAY_NAME 201
+#define IDC_DESTINATION 202
+#define IDC_TARGET 203
+#define IDC_BROWSE_DESTINATION 1014
+#define IDC_BROWSE_TARGET 1015
+
+#define IDS_READABLE_NAME 103
+#define IDS_DESCRIPTION 104
+#define IDS_TIP_NAME 105
+#define IDS_TIP_DESTINATION 106
+#define IDS_TIP_TARGET 107
+#define IDS_FIELDS_EMPTY 108
