@@ -6,6 +6,9 @@
 namespace vorlan::testing {
 
 ServiceManagerProcess::ServiceManagerProcess(const std::string& arguments) : journal_(folder_ / "journal.txt") {
+    // One that an earlier test ended may still be going away; a second
+    // instance would hand its commands to it and end.
+    for (int i = 0; i < 500 && FindWindowA(nullptr, "DccMan"); ++i) Sleep(20);
     std::string command = std::string("\"") + SERVICE_MANAGER_PATH + "\" \"/journal:" + journal_ + "\" " + arguments;
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION process = {};
@@ -22,7 +25,10 @@ ServiceManagerProcess::ServiceManagerProcess(const std::string& arguments) : jou
 ServiceManagerProcess::~ServiceManagerProcess() {
     if (!process_) return;
     Stop();
-    if (WaitForSingleObject(process_, 10000) != WAIT_OBJECT_0) TerminateProcess(process_, 1);
+    if (WaitForSingleObject(process_, 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 10000);
+    }
     CloseHandle(process_);
 }
 
