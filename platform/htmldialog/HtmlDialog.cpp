@@ -15,6 +15,7 @@ namespace {
 
 constexpr UINT kFirstControlId = 1000;
 constexpr UINT kPageLoadedMessage = WM_APP + 0x2F1;
+constexpr UINT kEndMessage = WM_APP + 0x2F2;
 constexpr int kLineScroll = 20;
 const char kElementIdProperty[] = "HtmlElementId";
 
@@ -153,7 +154,7 @@ void CHtmlDialog::EndDialog(INT_PTR result) {
         modal_ = false;
         PostMessage(WM_NULL);  // wakes the loop
     } else if (m_hWnd) {
-        DestroyWindow();
+        PostMessage(kEndMessage);  // not under the feet of the control that asked
     }
 }
 
@@ -532,10 +533,14 @@ INT_PTR CHtmlDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
     case WM_CLOSE:
         EndDialog(IDCANCEL);
         return 0;
+    case kEndMessage:
+        DestroyWindow();
+        return 0;
     default:
         if (message == DumpMessage()) {
-            const char* path = std::getenv("VORLAN_HTML_DUMP");
-            if (!path || !*path) return 0;
+            char path[MAX_PATH];
+            DWORD length = GetEnvironmentVariableA("VORLAN_HTML_DUMP", path, MAX_PATH);
+            if (length == 0 || length >= MAX_PATH) return 0;
             FILE* file = std::fopen(path, "wb");
             if (!file) return 0;
             std::string dump = DumpElements();

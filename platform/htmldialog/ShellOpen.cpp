@@ -3,12 +3,14 @@
 #include <shellapi.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace vorlan {
 
 bool ShellOpenLink(HWND owner, const std::string& address) {
-    if (const char* journal = std::getenv("VORLAN_SHELL_JOURNAL"); journal && *journal) {
+    char journal[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("VORLAN_SHELL_JOURNAL", journal, MAX_PATH);
+    if (length >= MAX_PATH) return false;  // a journal path that does not fit is not opened instead
+    if (length > 0) {
         FILE* file = std::fopen(journal, "ab");
         if (!file) return false;
         bool written = std::fprintf(file, "%s\n", address.c_str()) > 0;
