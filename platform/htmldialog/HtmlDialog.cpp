@@ -188,6 +188,10 @@ bool CHtmlDialog::Relayout() {
     const HtmlNode* focused = nullptr;
     for (const Control& control : controls_)
         if (control.window == focus) focused = control.node;
+    // No painting while thousands of controls come and go (a hidden window
+    // paints nothing anyway, and would be made visible by the switch).
+    const bool shown = IsWindowVisible(m_hWnd) != FALSE;
+    if (shown) ::SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
     DestroyControls();
     RECT client;
     GetClientRect(m_hWnd, &client);
@@ -205,14 +209,15 @@ bool CHtmlDialog::Relayout() {
         }
         ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(place.style)), FALSE);
         if (!id.empty()) SetPropA(window, kElementIdProperty, reinterpret_cast<HANDLE>(GlobalAddAtomA(id.c_str())));
-        if (place.kind == HtmlControlKind::Radio)
-            ::SendMessageA(window, BM_SETCHECK, place.node->checked ? BST_CHECKED : BST_UNCHECKED, 0);
-        ::EnableWindow(window, !place.node->disabled);
+        if (place.kind == HtmlControlKind::Radio && place.node->checked)
+            ::SendMessageA(window, BM_SETCHECK, BST_CHECKED, 0);
+        if (place.node->disabled) ::EnableWindow(window, FALSE);
         controls_.push_back({window, place.rect, place.node, place.kind, place.text, place.style});
         if (place.node == focused) ::SetFocus(window);
     }
+    if (shown) ::SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);
     UpdateScrollBar();
-    InvalidateRect(m_hWnd, nullptr, TRUE);
+    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
     return made;
 }
 
