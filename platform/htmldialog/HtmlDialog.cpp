@@ -36,8 +36,9 @@ std::string OneLine(std::string text) {
 
 class CHtmlDialog::Measure : public HtmlMeasure {
 public:
-    explicit Measure(CHtmlDialog& host) : host_(host), dc_(CreateCompatibleDC(nullptr)) {}
-    ~Measure() override { DeleteDC(dc_); }
+    // Measured on the window's own DC, so the widths are the ones painted.
+    explicit Measure(CHtmlDialog& host) : host_(host), dc_(GetDC(host.m_hWnd)) {}
+    ~Measure() override { ReleaseDC(host_.m_hWnd, dc_); }
     SIZE Text(const std::wstring& text, const HtmlStyle& style) override {
         SelectObject(dc_, host_.FontFor(style));
         SIZE size = {0, 0};

@@ -260,6 +260,11 @@ private:
         int x = 0;
     };
 
+    static bool SameLook(const HtmlStyle& a, const HtmlStyle& b) {
+        return a.color == b.color && a.fontSize == b.fontSize && a.bold == b.bold && a.italic == b.italic &&
+               a.underline == b.underline;
+    }
+
     static std::string Collapse(const std::string& text) {
         std::string out;
         bool space = false;
@@ -310,16 +315,30 @@ private:
         int room = context.right - context.left - lineWidth_;
         int offset = context.align == "center" ? room / 2 : context.align == "right" ? room : 0;
         offset = std::max(0, offset);
+        bool runOpen = false;  // the last text painted on this line can take the next word
         for (Item& item : line_) {
             int left = context.left + offset + item.x;
             int top = context.y + (item.kind == Item::Text ? height - item.height : (height - item.height) / 2);
             RECT rect = {left, top, left + item.width, top + item.height};
-            if (item.kind == Item::Text)
-                result_.texts.push_back({rect, std::move(item.text), item.style});
-            else if (item.kind == Item::Image)
+            if (item.kind == Item::Text) {
+                HtmlPaintText* previous = runOpen ? &result_.texts.back() : nullptr;
+                if (previous && previous->rect.top == top && SameLook(previous->style, item.style)) {
+                    // Words of one look go out as one run, so the spaces
+                    // between them are the font's own, not sums of widths.
+                    if (rect.left > previous->rect.right) previous->text += L' ';
+                    previous->text += item.text;
+                    previous->rect.right = rect.right;
+                } else {
+                    result_.texts.push_back({rect, std::move(item.text), item.style});
+                }
+                runOpen = true;
+            } else if (item.kind == Item::Image) {
                 result_.images.push_back({rect, item.source});
-            else
+                runOpen = false;
+            } else {
                 result_.controls.push_back({item.owner, item.control, rect, item.label, item.style});
+                runOpen = false;
+            }
             for (HtmlNode* node = item.owner; node && node != &root_; node = node->parent) Grow(node->box, rect);
         }
         context.y += height + kLineGap;

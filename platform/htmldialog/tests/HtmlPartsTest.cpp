@@ -166,14 +166,22 @@ TEST_F(HtmlLayoutTest, TextWrapsAtWordsAndBlocksStack) {
     // Page margins of 8 leave 100 pixels: "aaaa bbbb cccc" is 14 characters (98 px) and fits; one more word wraps.
     auto laid = Lay("<p id=\"p\">aaaa bbbb cccc dddd</p><div id=\"d\">next</div>", 116);
     const auto& texts = laid->result.texts;
-    ASSERT_EQ(texts.size(), 5u);
-    EXPECT_EQ(texts[0].rect.top, texts[2].rect.top);
-    EXPECT_EQ(texts[2].rect.right, 8 + 98);
-    EXPECT_GT(texts[3].rect.top, texts[2].rect.top) << "dddd wraps";
-    EXPECT_EQ(texts[3].rect.left, 8);
+    ASSERT_EQ(texts.size(), 3u) << "a line's words of one look are one run";
+    EXPECT_EQ(texts[0].text, L"aaaa bbbb cccc");
+    EXPECT_EQ(texts[0].rect.right, 8 + 98);
+    EXPECT_EQ(texts[1].text, L"dddd");
+    EXPECT_GT(texts[1].rect.top, texts[0].rect.top) << "dddd wraps";
+    EXPECT_EQ(texts[1].rect.left, 8);
     RECT p = FindById(laid->root, "p")->box, d = FindById(laid->root, "d")->box;
     EXPECT_GE(d.top, p.bottom) << "blocks stack";
     EXPECT_EQ(laid->result.height, d.bottom + 8);
+}
+
+TEST_F(HtmlLayoutTest, RunsBreakAtAChangeOfLookOrAControl) {
+    auto laid = Lay("<p>one two<b>bold</b> three <button>x</button> four five</p>", 600);
+    std::vector<std::wstring> runs;
+    for (const auto& text : laid->result.texts) runs.push_back(text.text);
+    EXPECT_EQ(runs, (std::vector<std::wstring>{L"one two", L"bold", L"three", L"four five"}));
 }
 
 TEST_F(HtmlLayoutTest, TablesShareWidthByAttributeAndColspanAndAlign) {
