@@ -216,6 +216,48 @@ TEST_F(Kessryn, Pictures) {
     }
 }
 
+// The program itself, started as a process of its own, found by its
+// caption and read through its controls' element ids.
+HWND FindChildByElementId(HWND window, const std::string& id) {
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        ATOM atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropA(child, "HtmlElementId")));
+        char name[256] = "";
+        if (atom && GlobalGetAtomNameA(atom, name, sizeof name) && id == name) return child;
+    }
+    return nullptr;
+}
+
+TEST_F(Kessryn, TheProgramRunsAsItsOwnProcess) {
+    testing::WriteFileBytes(statePath_, "[C:\\w\\a.txt]\r\nConflitant=\\a.txt\r\n[C:\\w\\b.txt]\r\nConflitant=\\b.txt\r\n");
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    std::string command = std::string("\"") + KESSRYN_PATH + "\"";
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    HWND window = nullptr, radio = nullptr;
+    for (int i = 0; i < 200 && !radio; ++i) {
+        window = FindWindowA(nullptr, "Dravenhall Vorlan - Kessryn");
+        if (window) radio = FindChildByElementId(window, "Radio1-2");
+        if (!radio) Sleep(50);
+    }
+    ASSERT_NE(radio, nullptr) << "the window and its second row";
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    EXPECT_EQ(owner, process.dwProcessId);
+    EXPECT_EQ(SendMessageA(radio, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(FindChildByElementId(window, "Radio1-3"), nullptr);
+    HWND resolve = FindChildByElementId(window, "ButtonResolve");
+    ASSERT_NE(resolve, nullptr);
+    EXPECT_TRUE(IsWindowEnabled(resolve));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
 // With no device: string 108, Resolve disabled, and no state file made.
 TEST(KessrynNoDevice, SaysSoAndMakesNoFile) {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
