@@ -1,0 +1,149 @@
+#include "KessrynDlg.h"
+
+#include "Bstr.h"
+#include "ComPtr.h"
+#include "CeRapi.h"
+#include "Dialog.h"
+#include "FileCrc.h"
+#include "HtmlEscape.h"
+#include "QvFileCopy.h"
+#include "Resource.h"
+#include "Resources.h"
+#include "StateFile.h"
+#include "TwoWaySyncData.h"
+
+namespace vorlan::conflicts {
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 460;
+
+// Waits with the wait cursor for as long as it lives.
+struct WaitCursor {
+    WaitCursor() { CWnd::BeginWaitCursor(); }
+    ~WaitCursor() { CWnd::EndWaitCursor(); }
+};
+
+bool IsDesktopFolder(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+INT_PTR CKessrynDlg::DoModal(HWND owner) {
+    return CHtmlDialog::DoModal(GetModuleHandleA(nullptr), "#" + std::to_string(IDR_PAGE), owner, kWidth, kHeight);
+}
+
+bool CKessrynDlg::Create(HWND owner) {
+    return CHtmlDialog::Create(GetModuleHandleA(nullptr), "#" + std::to_string(IDR_PAGE), owner, kWidth, kHeight);
+}
+
+INT_PTR CKessrynDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+    if (message == WM_CREATE) {
+        if (HMENU menu = GetSystemMenu(m_hWnd, FALSE)) {
+            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, LoadResourceString(IDS_ABOUTBOX).c_str());
+        }
+        if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)))
+            ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    }
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == IDM_ABOUTBOX) {
+        CDialog about(IDD_ABOUTBOX);
+        about.DoModal(m_hWnd);
+        handled = true;
+        return 0;
+    }
+    return CHtmlDialog::OnMessage(message, wParam, lParam, handled);
+}
+
+void CKessrynDlg::ShowInstead(UINT stringId) {
+    if (!SetInnerHtml("fileList", "<p>" + EscapeHtml(LoadResourceString(stringId)) + "</p>"))
+        MessageBox(LastError(), LoadResourceString(IDS_CAPTION), MB_ICONWARNING);
+    EnableElement("ButtonResolve", false);
+}
+
+void CKessrynDlg::OnPageLoaded() { List(); }
+
+bool CKessrynDlg::IsFolderPair(const Conflict& pair) {
+    if (IsDesktopFolder(pair.desktop)) return true;
+    DWORD attributes = CeGetFileAttributes(com::WideFromAnsi(pair.device).c_str());
+    return attributes != 0xFFFFFFFF && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void CKessrynDlg::List() {
+    WaitCursor wait;
+    conflicts_.clear();
+    // No device: nothing is read, and no file of an unknown device is made.
+    if (FAILED(device_.Init()) || FAILED(GetTwoWaySyncDataPath(statePath_))) {
+        statePath_.clear();
+        ShowInstead(IDS_NO_DEVICE);
+        return;
+    }
+    conflicts_ = SelectConflicts(ReadStateSections(statePath_));
+    if (conflicts_.empty()) {
+        ShowInstead(IDS_NO_CONFLICT);
+        return;
+    }
+    if (!SetInnerHtml("fileList", BuildRows(LoadResourceString(IDS_ROW_TEMPLATE), conflicts_))) {
+        MessageBox(LastError(), LoadResourceString(IDS_CAPTION), MB_ICONWARNING);
+        EnableElement("ButtonResolve", false);
+        return;
+    }
+    std::string note = EscapeHtml(LoadResourceString(IDS_FOLDER_NOTE));
+    for (size_t n = 1; n <= conflicts_.size(); ++n) {
+        if (!IsFolderPair(conflicts_[n - 1])) continue;
+        SetRadioChecked(RadioId(3, n), true);
+        EnableElement(RadioId(1, n), false);
+        EnableElement(RadioId(2, n), false);
+        SetInnerHtml("Note" + std::to_string(n), note);
+    }
+}
+
+void CKessrynDlg::OnElementClick(const std::string& id) {
+    if (id == "ButtonOK") EndDialog(IDOK);
+    if (id == "ButtonResolve") Resolve();
+}
+
+bool CKessrynDlg::Settle(IQvFileCopyCall& copy, const Conflict& pair, int choice) {
+    // The device record's path field holds 519 characters and its end.
+    if (com::WideFromAnsi(pair.device).size() > filesync::kDeviceRecordPathChars) return false;
+    com::Bstr desktop = com::Bstr::FromAnsi(pair.desktop), device = com::Bstr::FromAnsi(pair.device);
+    com::Bstr none = com::Bstr::FromAnsi(""), fromDevice = com::Bstr::FromAnsi("QV_CREATE_FILE_FROM_CE");
+    HRESULT hr = choice == 1 ? copy.CeFileCopy(desktop.Get(), device.Get(), none.Get(), none.Get())
+                             : copy.CeFileCopy(device.Get(), desktop.Get(), fromDevice.Get(), none.Get());
+    if (FAILED(hr)) return false;
+    // The copy can report success over a failed write: both sides must
+    // now hold the same bytes before anything is recorded.
+    DWORD desktopCrc = 0, deviceCrc = 0;
+    if (FAILED(filesync::CalcFileCrc32(pair.desktop.c_str(), &desktopCrc, FALSE))) return false;
+    if (FAILED(filesync::CeCalcCrc32OnDevice(pair.device.c_str(), &deviceCrc, 0))) return false;
+    if (desktopCrc != deviceCrc) return false;
+    if (FAILED(filesync::CeUpdateFileCrcRecordOnDevice(pair.device.c_str(), desktopCrc))) return false;
+    return WriteSettledPair(statePath_, pair.desktop, desktopCrc);
+}
+
+void CKessrynDlg::Resolve() {
+    const std::string caption = LoadResourceString(IDS_CAPTION);
+    com::ComPtr<IQvFileCopyCall> copy;
+    if (FAILED(CoCreateInstance(kClsidQvFileCopy, nullptr, CLSCTX_INPROC_SERVER, kIidQvFileCopy, copy.PutVoid()))) {
+        MessageBox(LoadResourceString(IDS_NOT_INSTALLED), caption, MB_ICONWARNING);
+        return;
+    }
+    bool failed = false;
+    {
+        WaitCursor wait;
+        for (size_t n = 1; n <= conflicts_.size(); ++n) {
+            int choice = GetRadioChecked(RadioId(1, n)) ? 1 : GetRadioChecked(RadioId(2, n)) ? 2 : 3;
+            if (choice == 3) continue;  // skipped: stays marked for a later run
+            if (IsFolderPair(conflicts_[n - 1])) continue;  // never copied here
+            if (!Settle(*copy.Get(), conflicts_[n - 1], choice)) failed = true;
+        }
+    }
+    if (failed)
+        MessageBox(LoadResourceString(IDS_NOT_ALL_RESOLVED), caption, MB_ICONWARNING);
+    else
+        MessageBox(LoadResourceString(IDS_ALL_RESOLVED), caption, MB_ICONINFORMATION);
+}
+
+}  // namespace vorlan::conflicts

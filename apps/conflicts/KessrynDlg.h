@@ -1,0 +1,46 @@
+#pragma once
+// Kessryn's window: the pairs two-way synchronisation left in conflict on
+// the connected device, one row each, and Resolve, which copies the chosen
+// side over the other and records the pair as settled on both sides.
+#include <string>
+#include <vector>
+
+#include "CeDeviceInfo.h"
+#include "ConflictRows.h"
+#include "HtmlDialog.h"
+
+namespace vorlan::conflicts {
+
+struct IQvFileCopyCall;
+
+class CKessrynDlg : public CHtmlDialog {
+public:
+    // The page of this module, shown modally.
+    INT_PTR DoModal(HWND owner = nullptr);
+    // The page made and left hidden (tests show it themselves).
+    bool Create(HWND owner = nullptr);
+    // The pairs listed, by row number - 1.
+    const std::vector<Conflict>& Conflicts() const { return conflicts_; }
+    const std::string& StatePath() const { return statePath_; }
+    // Applies the choices of every row.
+    void Resolve();
+
+protected:
+    void OnPageLoaded() override;
+    void OnElementClick(const std::string& id) override;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+
+private:
+    void List();
+    void ShowInstead(UINT stringId);
+    // Copies, checks both sides' CRCs and records the pair; false when it
+    // is not settled.
+    bool Settle(IQvFileCopyCall& copy, const Conflict& pair, int choice);
+    bool IsFolderPair(const Conflict& pair);
+
+    CCeDeviceInfo device_;  // holds Kessryn's own device session
+    std::string statePath_;
+    std::vector<Conflict> conflicts_;
+};
+
+}  // namespace vorlan::conflicts

@@ -1,0 +1,16 @@
+#pragma once
+// Kessryn's resources.
+#define IDD_ABOUTBOX 100
+#define IDS_ABOUTBOX 101
+#define IDS_ROW_TEMPLATE 102
+#define IDS_NO_CONFLICT 103
+#define IDS_CAPTION 104
+#define IDS_NOT_ALL_RESOLVED 105
+#define IDS_ALL_RESOLVED 106
+#define IDS_NOT_INSTALLED 107
+#define IDS_NO_DEVICE 108
+#define IDS_FOLDER_NOTE 109
+#define IDR_PAGE 104
+#define IDR_MAINFRAME 128
+#define IDM_ABOUTBOX 0x0010
+#define IDC_VERSION 1000

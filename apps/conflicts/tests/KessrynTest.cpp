@@ -1,0 +1,283 @@
+// Kessryn's window against an emulated device and state files the tests
+// write; message boxes answered and recorded.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "DeviceEmulator.h"
+#include "KessrynDlg.h"
+#include "MessageBox.h"
+#include "TestSupport.h"
+#include "WindowCapture.h"
+
+namespace vorlan::conflicts {
+namespace {
+
+using testing::DeviceEmulator;
+using testing::TempFolder;
+
+void Pump() {
+    for (int i = 0; i < 3; ++i) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(10);
+    }
+}
+
+// %APPDATA% in a temporary folder for one test.
+class AppData {
+public:
+    AppData() {
+        char old[MAX_PATH];
+        const DWORD n = GetEnvironmentVariableA("APPDATA", old, MAX_PATH);
+        if (n > 0 && n < MAX_PATH) old_ = old;
+        SetEnvironmentVariableA("APPDATA", folder_.Path().c_str());
+    }
+    ~AppData() { SetEnvironmentVariableA("APPDATA", old_.empty() ? nullptr : old_.c_str()); }
+    std::string operator/(const std::string& name) const { return folder_ / name; }
+
+private:
+    TempFolder folder_;
+    std::string old_;
+};
+
+class Kessryn : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+        device_.UseForRapi();
+        statePath_ = appData_ / "Dravenhall\\Vorlan\\TwoWaySyncData-Field-07.ini";
+        CreateDirectoryA((appData_ / "Dravenhall").c_str(), nullptr);
+        CreateDirectoryA((appData_ / "Dravenhall\\Vorlan").c_str(), nullptr);
+    }
+    void TearDown() override { CoUninitialize(); }
+
+    // The window made, shown and loaded.
+    void Open(CKessrynDlg& dialog) {
+        ASSERT_TRUE(dialog.Create()) << dialog.LastError();
+        ShowWindow(dialog.m_hWnd, SW_SHOW);
+        Pump();
+    }
+
+    DeviceEmulator device_{"DeviceName = Field-07\n"};
+    AppData appData_;
+    std::string statePath_;
+    std::vector<MessageBoxRequest> boxes_;
+    ScopedMessageBoxAnswerer answerer_{[this](const MessageBoxRequest& box) {
+        boxes_.push_back(box);
+        return IDOK;
+    }};
+};
+
+TEST_F(Kessryn, ListsTheConflictsOfTheStateFileInFileOrder) {
+    const struct {
+        const char* file;
+        std::vector<Conflict> rows;
+    } cases[] = {
+        {"[C:\\w\\a.txt]\r\nCRC=12\r\nConflitant=\\My Documents\\a.txt\r\n"
+         "[C:\\w\\b.txt]\r\nConflitant=NO_CONFLICT\r\n"
+         "[C:\\w\\c.txt]\r\nConflitant=no_conflict\r\n"
+         "[C:\\w\\d.txt]\r\nCRC=4294967295\r\n"
+         "[C:\\w\\R&D <1>.txt]\r\nConflitant=\\x\\two  blanks %DeviceFile%.txt\r\n",
+         {{"C:\\w\\a.txt", "\\My Documents\\a.txt"}, {"C:\\w\\R&D <1>.txt", "\\x\\two  blanks %DeviceFile%.txt"}}},
+        {"[C:\\w\\d.txt]\r\nCRC=1\r\n[C:\\w\\e.txt]\r\nConflitant=No_Conflict\r\n", {}},
+        {"", {}},
+    };
+    for (const auto& c : cases) {
+        testing::WriteFileBytes(statePath_, c.file);
+        CKessrynDlg dialog;
+        Open(dialog);
+        ASSERT_EQ(dialog.StatePath(), statePath_);
+        ASSERT_EQ(dialog.Conflicts().size(), c.rows.size()) << c.file;
+        for (size_t i = 0; i < c.rows.size(); ++i) {
+            const size_t n = i + 1;
+            EXPECT_EQ(dialog.GetElementText(WorkstationFileId(n)), c.rows[i].desktop) << n;
+            EXPECT_EQ(dialog.GetElementText(DeviceFileId(n)), c.rows[i].device) << n;
+            EXPECT_TRUE(dialog.GetRadioChecked(RadioId(1, n))) << n;
+            EXPECT_FALSE(dialog.GetRadioChecked(RadioId(2, n))) << n;
+            EXPECT_FALSE(dialog.GetRadioChecked(RadioId(3, n))) << n;
+            EXPECT_NE(dialog.GetElementWindow(RadioId(3, n)), nullptr) << n;
+        }
+        EXPECT_EQ(dialog.GetElementById(WorkstationFileId(c.rows.size() + 1)), nullptr);
+        EXPECT_EQ(dialog.IsElementEnabled("ButtonResolve"), !c.rows.empty()) << c.file;
+        if (c.rows.empty()) {
+            EXPECT_EQ(dialog.GetElementText("fileList"), "No conflicts detected.");
+        }
+        EXPECT_EQ(dialog.GetWindowText(), "Dravenhall Vorlan - Kessryn");
+    }
+    EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(Kessryn, EverySectionIsListedHoweverLongTheNames) {
+    std::string file;
+    const int count = 300;
+    for (int i = 0; i < count; ++i) {
+        char name[200];
+        std::snprintf(name, sizeof name, "C:\\%0140d\\file%03d.txt", 0, i);
+        file += std::string("[") + name + "]\r\nConflitant=\\f" + std::to_string(i) + "\r\n";
+    }
+    ASSERT_GT(file.size(), 39000u * 1.1);
+    testing::WriteFileBytes(statePath_, file);
+    CKessrynDlg dialog;
+    Open(dialog);
+    ASSERT_EQ(dialog.Conflicts().size(), static_cast<size_t>(count));
+    EXPECT_EQ(dialog.GetElementText(DeviceFileId(count)), "\\f" + std::to_string(count - 1));
+}
+
+TEST_F(Kessryn, AFolderPairCanOnlyBeSkipped) {
+    TempFolder desktop;
+    testing::WriteFileBytes(statePath_, "[" + desktop.Path() + "]\r\nConflitant=\\Folder\r\n[C:\\w\\f.txt]\r\n"
+                                        "Conflitant=\\f.txt\r\n");
+    CKessrynDlg dialog;
+    Open(dialog);
+    ASSERT_EQ(dialog.Conflicts().size(), 2u);
+    EXPECT_TRUE(dialog.GetRadioChecked("Radio3-1"));
+    EXPECT_FALSE(dialog.IsElementEnabled("Radio1-1"));
+    EXPECT_FALSE(dialog.IsElementEnabled("Radio2-1"));
+    EXPECT_NE(dialog.GetElementText("Note1").find("winning side"), std::string::npos);
+    EXPECT_TRUE(dialog.IsElementEnabled("Radio1-2")) << "a file pair keeps its choices";
+    EXPECT_EQ(dialog.GetElementText("Note2"), "");
+}
+
+TEST_F(Kessryn, WithoutTheCopyObjectNothingChanges) {
+    const std::string file = "[C:\\w\\a.txt]\r\nConflitant=\\a.txt\r\n";
+    testing::WriteFileBytes(statePath_, file);
+    CKessrynDlg dialog;
+    Open(dialog);
+    ASSERT_TRUE(dialog.ClickElement("ButtonResolve"));
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, "Unable to resolve conflicts: Vorlan not properly installed.");
+    EXPECT_EQ(boxes_[0].caption, "Kessryn");
+    EXPECT_TRUE(boxes_[0].type & MB_ICONWARNING);
+    EXPECT_EQ(testing::ReadFileBytes(statePath_), file);
+}
+
+TEST_F(Kessryn, CloseEndsTheDialogAndTheLinkIsJournalled) {
+    TempFolder folder;
+    const std::string journal = folder / "links.txt";
+    SetEnvironmentVariableA("VORLAN_SHELL_JOURNAL", journal.c_str());
+    CKessrynDlg dialog;
+    Open(dialog);
+    EXPECT_TRUE(dialog.ClickElement("DravenhallLink"));
+    SetEnvironmentVariableA("VORLAN_SHELL_JOURNAL", nullptr);
+    EXPECT_EQ(testing::ReadFileBytes(journal), "http://www.dravenhall.example/\n");
+    EXPECT_TRUE(dialog.ClickElement("ButtonOK"));
+    Pump();
+    EXPECT_EQ(dialog.m_hWnd, nullptr) << "closed";
+}
+
+TEST_F(Kessryn, TwoThousandConflictsListAndScrollToTheLastRow) {
+    std::string file;
+    const int count = 2000;
+    for (int i = 1; i <= count; ++i)
+        file += "[C:\\Work\\file" + std::to_string(i) + ".txt]\r\nConflitant=\\My Documents\\file" +
+                std::to_string(i) + ".txt\r\n";
+    testing::WriteFileBytes(statePath_, file);
+    auto start = std::chrono::steady_clock::now();
+    CKessrynDlg dialog;
+    Open(dialog);
+    ASSERT_EQ(dialog.Conflicts().size(), static_cast<size_t>(count));
+    dialog.ScrollIntoView(RadioId(3, count));
+    Pump();
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("listed and scrolled %d conflicts in %.2f s (aim: under 3 s)\n", count, seconds);
+    EXPECT_GT(dialog.ScrollPosition(), 0);
+    EXPECT_NE(dialog.GetElementWindow(RadioId(3, count)), nullptr) << "every row has its controls";
+    EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(Kessryn, Pictures) {
+    testing::WriteFileBytes(statePath_,
+                            "[C:\\Work\\Report.doc]\r\nConflitant=\\My Documents\\Report.doc\r\n"
+                            "[C:\\Work\\R&D <plans>.xls]\r\nConflitant=\\My Documents\\R&D <plans>.xls\r\n"
+                            "[C:\\Work\\Notes.txt]\r\nCRC=17\r\nConflitant=\\Notes.txt\r\n");
+    {
+        CKessrynDlg dialog;
+        Open(dialog);
+        ASSERT_EQ(dialog.Conflicts().size(), 3u);
+        dialog.ClickElement("Radio2-2");
+        dialog.ClickElement("Radio3-3");
+        EXPECT_EQ(vorlan::testing::SaveScreenshot(dialog.m_hWnd, "three-conflicts").find("failed"), std::string::npos);
+    }
+    testing::WriteFileBytes(statePath_, "[C:\\Work\\Notes.txt]\r\nCRC=17\r\n");
+    {
+        CKessrynDlg dialog;
+        Open(dialog);
+        EXPECT_EQ(vorlan::testing::SaveScreenshot(dialog.m_hWnd, "no-conflicts").find("failed"), std::string::npos);
+    }
+}
+
+// The program itself, started as a process of its own, found by its
+// caption and read through its controls' element ids.
+HWND FindChildByElementId(HWND window, const std::string& id) {
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        ATOM atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropA(child, "HtmlElementId")));
+        char name[256] = "";
+        if (atom && GlobalGetAtomNameA(atom, name, sizeof name) && id == name) return child;
+    }
+    return nullptr;
+}
+
+TEST_F(Kessryn, TheProgramRunsAsItsOwnProcess) {
+    testing::WriteFileBytes(statePath_, "[C:\\w\\a.txt]\r\nConflitant=\\a.txt\r\n[C:\\w\\b.txt]\r\nConflitant=\\b.txt\r\n");
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    std::string command = std::string("\"") + KESSRYN_PATH + "\"";
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    HWND window = nullptr, radio = nullptr;
+    for (int i = 0; i < 200 && !radio; ++i) {
+        window = FindWindowA(nullptr, "Dravenhall Vorlan - Kessryn");
+        if (window) radio = FindChildByElementId(window, "Radio1-2");
+        if (!radio) Sleep(50);
+    }
+    ASSERT_NE(radio, nullptr) << "the window and its second row";
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    EXPECT_EQ(owner, process.dwProcessId);
+    EXPECT_EQ(SendMessageA(radio, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(FindChildByElementId(window, "Radio1-3"), nullptr);
+    HWND resolve = FindChildByElementId(window, "ButtonResolve");
+    ASSERT_NE(resolve, nullptr);
+    EXPECT_TRUE(IsWindowEnabled(resolve));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+// With no device: string 108, Resolve disabled, and no state file made.
+TEST(KessrynNoDevice, SaysSoAndMakesNoFile) {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    SetEnvironmentVariableW(L"VORLAN_DEVICE", L"C:\\no such device");
+    AppData appData;
+    {
+        CKessrynDlg dialog;
+        ASSERT_TRUE(dialog.Create()) << dialog.LastError();
+        ShowWindow(dialog.m_hWnd, SW_SHOW);
+        Pump();
+        EXPECT_EQ(dialog.GetElementText("fileList"),
+                  "Kessryn is unable to communicate with CE device. Make sure it's turned on and connected.");
+        EXPECT_FALSE(dialog.IsElementEnabled("ButtonResolve"));
+        EXPECT_TRUE(dialog.Conflicts().empty());
+        EXPECT_EQ(GetFileAttributesA((appData / "Dravenhall\\Vorlan\\TwoWaySyncData-Unknown.ini").c_str()),
+                  INVALID_FILE_ATTRIBUTES);
+        vorlan::testing::SaveScreenshot(dialog.m_hWnd, "no-device");
+    }
+    CoUninitialize();
+}
+
+}  // namespace
+}  // namespace vorlan::conflicts

@@ -1,0 +1,339 @@
+// The host's window on its test page, driven with messages and read back
+// through the dump, the controls' "HtmlElementId" and the element calls.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "HtmlDialog.h"
+#include "WindowCapture.h"
+
+namespace vorlan {
+namespace {
+
+class TestHost : public CHtmlDialog {
+public:
+    std::vector<std::string> clicks;
+    int loaded = 0;
+    std::string failId;  // the element whose control is not made
+
+protected:
+    void OnPageLoaded() override { ++loaded; }
+    void OnElementClick(const std::string& id) override { clicks.push_back(id); }
+    HWND MakeControl(const HtmlControlPlace& place, UINT controlId) override {
+        if (!failId.empty() && place.node->Attribute("id") == failId) return nullptr;
+        return CHtmlDialog::MakeControl(place, controlId);
+    }
+};
+
+void Pump() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+std::string TempPath(const char* name) {
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + name + std::to_string(GetCurrentProcessId());
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+struct DumpLine {
+    std::string tag, text, state;
+    int left, top, width, height;
+};
+
+std::map<std::string, DumpLine> ReadDump(const std::string& text) {
+    std::map<std::string, DumpLine> lines;
+    std::stringstream stream(text);
+    std::string line;
+    while (std::getline(stream, line)) {
+        std::vector<std::string> fields;
+        std::stringstream split(line);
+        std::string field;
+        while (std::getline(split, field, '\t')) fields.push_back(field);
+        if (fields.size() != 5) {
+            ADD_FAILURE() << "dump line: " << line;
+            continue;
+        }
+        DumpLine entry{fields[1], fields[2], fields[3], 0, 0, 0, 0};
+        std::sscanf(fields[4].c_str(), "%d,%d,%d,%d", &entry.left, &entry.top, &entry.width, &entry.height);
+        lines[fields[0]] = entry;
+    }
+    return lines;
+}
+
+std::string ElementIdOf(HWND window) {
+    ATOM atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropA(window, "HtmlElementId")));
+    char name[256] = "";
+    if (atom) GlobalGetAtomNameA(atom, name, sizeof name);
+    return name;
+}
+
+class HtmlDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+        dumpPath_ = TempPath("html-dump-");
+        _putenv_s("VORLAN_HTML_DUMP", dumpPath_.c_str());
+    }
+    void TearDown() override {
+        _putenv_s("VORLAN_HTML_DUMP", "");
+        DeleteFileA(dumpPath_.c_str());
+        CoUninitialize();
+    }
+    bool Open(TestHost& host, int height = 420) {
+        return host.Create(GetModuleHandleA(nullptr), "TESTPAGE", nullptr, 560, height);
+    }
+    std::map<std::string, DumpLine> Dump(TestHost& host) {
+        EXPECT_EQ(host.SendMessage(CHtmlDialog::DumpMessage()), 1);
+        return ReadDump(ReadFile(dumpPath_));
+    }
+    std::string dumpPath_;
+};
+
+TEST_F(HtmlDialogTest, TestPageShowsEveryElementAndReadsBackThroughTheDump) {
+    TestHost host;
+    ASSERT_TRUE(Open(host)) << host.LastError();
+    EXPECT_EQ(host.GetWindowText(), "Page host test & picture");
+    auto dump = Dump(host);
+    const struct {
+        const char* id;
+        const char* tag;
+        const char* text;
+        const char* state;
+    } expected[] = {
+        {"heading", "h1", "Every element the host shows", "-"},
+        {"bold", "b", "bold", "-"},
+        {"span", "span", "noted span", "-"},
+        {"rule", "hr", "", "-"},
+        {"mark", "img", "", "-"},
+        {"unknown", "blink", "Unknown elements are ignored, their text stays.", "-"},
+        {"pairs-caption", "th", "Pairs (colspan 3)", "-"},
+        {"pair-a", "input", "", "checked,enabled"},
+        {"pair-b", "input", "", "unchecked,enabled"},
+        {"apply", "button", "Apply", "-,enabled"},
+        {"second", "input", "", "-,enabled"},
+        {"off", "button", "Disabled", "-,disabled"},
+        {"link", "a", "www.dravenhall.example", "-,enabled"},
+    };
+    for (const auto& e : expected) {
+        ASSERT_TRUE(dump.count(e.id)) << e.id;
+        const DumpLine& line = dump[e.id];
+        EXPECT_EQ(line.tag, e.tag) << e.id;
+        EXPECT_EQ(line.text, e.text) << e.id;
+        EXPECT_EQ(line.state, e.state) << e.id;
+        EXPECT_GT(line.width, 0) << e.id << " has a place";
+        EXPECT_GT(line.height, 0) << e.id << " has a place";
+    }
+    EXPECT_NE(dump["intro"].text.find("<a> & \xC2\xA9 \xE2\x82\xAC"), std::string::npos) << dump["intro"].text;
+    EXPECT_EQ(dump["mark"].width, 32) << "the GIF's own size";
+    EXPECT_EQ(dump["mark"].height, 32);
+    EXPECT_EQ(dump["pairs-caption"].width, dump["pairs"].width) << "colspan 3 spans the table";
+    EXPECT_LT(dump["heading"].top, dump["intro"].top);
+    EXPECT_LT(dump["intro"].top, dump["pairs"].top);
+
+    // Each control names its element.
+    std::set<std::string> named;
+    for (HWND child = GetWindow(host.m_hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        named.insert(ElementIdOf(child));
+    EXPECT_EQ(named, (std::set<std::string>{"pair-a", "other-a", "pair-b", "other-b", "apply", "second", "off", "link",
+                                            "bottom"}));
+    EXPECT_EQ(ElementIdOf(host.GetElementWindow("apply")), "apply");
+    EXPECT_EQ(host.GetElementById("nothing"), nullptr);
+    EXPECT_EQ(host.GetElementText("warning"), "A warning by id");
+    EXPECT_EQ(host.GetElementText("nothing"), "");
+}
+
+TEST_F(HtmlDialogTest, NoDumpUnlessAsked) {
+    TestHost host;
+    ASSERT_TRUE(Open(host)) << host.LastError();
+    _putenv_s("VORLAN_HTML_DUMP", "");
+    EXPECT_EQ(host.SendMessage(CHtmlDialog::DumpMessage()), 0);
+    EXPECT_EQ(GetFileAttributesA(dumpPath_.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(HtmlDialogTest, RadiosGroupByNameAcrossThePage) {
+    TestHost host;
+    ASSERT_TRUE(Open(host)) << host.LastError();
+    const struct {
+        const char* click;
+        bool pairA, pairB, otherA, otherB;
+    } steps[] = {
+        {"pair-b", false, true, true, false},
+        {"other-b", false, true, false, true},
+        {"pair-a", true, false, false, true},
+        {"pair-a", true, false, false, true},
+    };
+    for (const auto& step : steps) {
+        ASSERT_TRUE(host.ClickElement(step.click)) << step.click;
+        EXPECT_EQ(host.GetRadioChecked("pair-a"), step.pairA) << step.click;
+        EXPECT_EQ(host.GetRadioChecked("pair-b"), step.pairB) << step.click;
+        EXPECT_EQ(host.GetRadioChecked("other-a"), step.otherA) << step.click;
+        EXPECT_EQ(host.GetRadioChecked("other-b"), step.otherB) << step.click;
+        EXPECT_EQ(SendMessageA(host.GetElementWindow("pair-b"), BM_GETCHECK, 0, 0) == BST_CHECKED, step.pairB)
+            << "the control shows it";
+        EXPECT_EQ(host.clicks.back(), step.click);
+    }
+    EXPECT_TRUE(host.SetRadioChecked("other-a", true));
+    EXPECT_FALSE(host.GetRadioChecked("other-b"));
+    EXPECT_FALSE(host.SetRadioChecked("apply", true)) << "not a radio";
+    EXPECT_FALSE(host.GetRadioChecked("apply"));
+    EXPECT_EQ(Dump(host)["other-b"].state, "unchecked,enabled");
+}
+
+TEST_F(HtmlDialogTest, InnerHtmlReplacesOrLeavesTheElementAsItWas) {
+    TestHost host;
+    ASSERT_TRUE(Open(host)) << host.LastError();
+    ASSERT_TRUE(host.ClickElement("pair-b"));
+    ASSERT_TRUE(host.SetInnerHtml("slot", "New <b id=\"new-bold\">text</b> and <button id=\"made\">Made</button>"))
+        << host.LastError();
+    EXPECT_EQ(host.GetElementText("slot"), "New text and Made");
+    EXPECT_NE(host.GetElementWindow("made"), nullptr);
+    EXPECT_TRUE(host.GetRadioChecked("pair-b")) << "state survives the new layout";
+    EXPECT_TRUE(host.ClickElement("made"));
+    EXPECT_EQ(host.clicks.back(), "made");
+    EXPECT_EQ(Dump(host)["new-bold"].tag, "b");
+
+    const char* broken[] = {"<b>unclosed", "a & b", "<p></b>"};
+    for (const char* fragment : broken) {
+        EXPECT_FALSE(host.SetInnerHtml("slot", fragment)) << fragment;
+        EXPECT_NE(host.LastError().find("does not parse"), std::string::npos) << host.LastError();
+        EXPECT_EQ(host.GetElementText("slot"), "New text and Made") << fragment;
+        EXPECT_NE(host.GetElementWindow("made"), nullptr) << fragment;
+    }
+    EXPECT_FALSE(host.SetInnerHtml("nothing", "x"));
+}
+
+TEST_F(HtmlDialogTest, DisabledElementsTakeNoClicks) {
+    TestHost host;
+    ASSERT_TRUE(Open(host)) << host.LastError();
+    EXPECT_FALSE(host.IsElementEnabled("off"));
+    EXPECT_FALSE(host.ClickElement("off")) << "disabled in the page";
+    const char* ids[] = {"apply", "pair-b", "link"};
+    for (const char* id : ids) {
+        ASSERT_TRUE(host.EnableElement(id, false)) << id;
+        EXPECT_FALSE(IsWindowEnabled(host.GetElementWindow(id))) << id;
+        EXPECT_FALSE(host.ClickElement(id)) << id;
+        EXPECT_EQ(Dump(host)[id].state.find("disabled") != std::string::npos, true) << id;
+        ASSERT_TRUE(host.EnableElement(id, true)) << id;
+        EXPECT_TRUE(IsWindowEnabled(host.GetElementWindow(id))) << id;
+    }
+    EXPECT_TRUE(host.clicks.empty());
+    EXPECT_FALSE(host.ClickElement("warning")) << "no control";
+    EXPECT_FALSE(host.EnableElement("nothing", true));
+    ASSERT_TRUE(host.EnableElement("off", true));
+    EXPECT_TRUE(host.ClickElement("off"));
+    EXPECT_EQ(host.clicks, std::vector<std::string>{"off"});
+}
+
+TEST_F(HtmlDialogTest, PageLoadedFiresOnceAfterTheFirstShow) {
+    TestHost host;
+    ASSERT_TRUE(Open(host)) << host.LastError();
+    Pump();
+    EXPECT_EQ(host.loaded, 0) << "not before it shows";
+    for (int i = 0; i < 3; ++i) {
+        ShowWindow(host.m_hWnd, SW_SHOW);
+        Pump();
+        ShowWindow(host.m_hWnd, SW_HIDE);
+        Pump();
+    }
+    EXPECT_EQ(host.loaded, 1);
+}
+
+TEST_F(HtmlDialogTest, LinksOpenThroughTheJournalInAutomatedRuns) {
+    std::string journal = TempPath("shell-journal-");
+    DeleteFileA(journal.c_str());
+    _putenv_s("VORLAN_SHELL_JOURNAL", journal.c_str());
+    TestHost host;
+    ASSERT_TRUE(Open(host)) << host.LastError();
+    ASSERT_TRUE(host.ClickElement("link"));
+    ASSERT_TRUE(host.ClickElement("link"));
+    _putenv_s("VORLAN_SHELL_JOURNAL", "");
+    EXPECT_EQ(ReadFile(journal), "http://www.dravenhall.example/\nhttp://www.dravenhall.example/\n");
+    EXPECT_EQ(host.clicks, (std::vector<std::string>{"link", "link"}));
+    DeleteFileA(journal.c_str());
+}
+
+TEST_F(HtmlDialogTest, TallPageScrollsAndTabReachesEveryControl) {
+    TestHost host;
+    ASSERT_TRUE(Open(host, 200)) << host.LastError();
+    EXPECT_GT(host.PageHeight(), 200);
+    EXPECT_EQ(host.ScrollPosition(), 0);
+    host.ScrollIntoView("bottom");
+    EXPECT_GT(host.ScrollPosition(), 0);
+    RECT client, button;
+    GetClientRect(host.m_hWnd, &client);
+    GetWindowRect(host.GetElementWindow("bottom"), &button);
+    MapWindowPoints(nullptr, host.m_hWnd, reinterpret_cast<POINT*>(&button), 2);
+    EXPECT_GE(button.top, 0);
+    EXPECT_LE(button.bottom, client.bottom) << "the control moved with the page";
+    SendMessageA(host.m_hWnd, WM_VSCROLL, SB_TOP, 0);
+    EXPECT_EQ(host.ScrollPosition(), 0);
+    SendMessageA(host.m_hWnd, WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(host.ScrollPosition(), host.PageHeight() - client.bottom);
+
+    // Tab walks every enabled control once, in page order, unchecked radios
+    // too, and keeps the one with the focus in view; Shift+Tab goes back.
+    ShowWindow(host.m_hWnd, SW_SHOW);
+    SetForegroundWindow(host.m_hWnd);
+    SetFocus(host.GetElementWindow("pair-a"));
+    Pump();
+    ASSERT_EQ(ElementIdOf(GetFocus()), "pair-a");
+    std::vector<std::string> order;
+    for (int i = 0; i < 9; ++i) {
+        HWND focus = GetFocus();
+        order.push_back(ElementIdOf(focus));
+        MSG tab = {focus, WM_KEYDOWN, VK_TAB, 0};
+        EXPECT_TRUE(WalkPreTranslateTree(host.m_hWnd, &tab));
+        Pump();
+        RECT shown;
+        GetWindowRect(GetFocus(), &shown);
+        MapWindowPoints(nullptr, host.m_hWnd, reinterpret_cast<POINT*>(&shown), 2);
+        EXPECT_GE(shown.top, 0) << ElementIdOf(GetFocus()) << " in view";
+        EXPECT_LE(shown.bottom, client.bottom) << ElementIdOf(GetFocus()) << " in view";
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"pair-a", "other-a", "pair-b", "other-b", "apply", "second", "link",
+                                               "bottom", "pair-a"}));
+}
+
+TEST_F(HtmlDialogTest, AControlThatCannotBeMadeIsReported) {
+    TestHost host;
+    host.failId = "second";
+    EXPECT_FALSE(Open(host));
+    EXPECT_NE(host.LastError().find("\"second\""), std::string::npos) << host.LastError();
+    TestHost missing;
+    EXPECT_FALSE(missing.Create(GetModuleHandleA(nullptr), "NOPAGE", nullptr, 300, 200));
+    EXPECT_NE(missing.LastError().find("NOPAGE"), std::string::npos);
+}
+
+TEST_F(HtmlDialogTest, TestPagePicture) {
+    TestHost host;
+    ASSERT_TRUE(Open(host, 640)) << host.LastError();
+    ShowWindow(host.m_hWnd, SW_SHOW);
+    Pump();
+    ASSERT_TRUE(host.ClickElement("pair-b"));
+    std::string saved = testing::SaveScreenshot(host.m_hWnd, "test-page");
+    EXPECT_EQ(saved.find("failed"), std::string::npos) << saved;
+}
+
+}  // namespace
+}  // namespace vorlan
