@@ -6,7 +6,7 @@
 #include "Dialog.h"
 #include "FileCrc.h"
 #include "HtmlEscape.h"
-#include "QvFileCopy.h"
+#include "feldane.h"
 #include "Resource.h"
 #include "Resources.h"
 #include "StateFile.h"
@@ -105,7 +105,7 @@ void CKessrynDlg::OnElementClick(const std::string& id) {
     if (id == "ButtonResolve") Resolve();
 }
 
-bool CKessrynDlg::Settle(IQvFileCopyCall& copy, const Conflict& pair, int choice) {
+bool CKessrynDlg::Settle(IQvFileCopy& copy, const Conflict& pair, int choice) {
     // The device record's path field holds 519 characters and its end.
     if (com::WideFromAnsi(pair.device).size() > filesync::kDeviceRecordPathChars) return false;
     com::Bstr desktop = com::Bstr::FromAnsi(pair.desktop), device = com::Bstr::FromAnsi(pair.device);
@@ -123,10 +123,15 @@ bool CKessrynDlg::Settle(IQvFileCopyCall& copy, const Conflict& pair, int choice
     return WriteSettledPair(statePath_, pair.desktop, desktopCrc);
 }
 
+HRESULT CKessrynDlg::CreateFileCopy(IQvFileCopy** copy) {
+    return CoCreateInstance(CLSID_QvFileCopy, nullptr, CLSCTX_INPROC_SERVER, IID_IQvFileCopy,
+                            reinterpret_cast<void**>(copy));
+}
+
 void CKessrynDlg::Resolve() {
     const std::string caption = LoadResourceString(IDS_CAPTION);
-    com::ComPtr<IQvFileCopyCall> copy;
-    if (FAILED(CoCreateInstance(kClsidQvFileCopy, nullptr, CLSCTX_INPROC_SERVER, kIidQvFileCopy, copy.PutVoid()))) {
+    com::ComPtr<IQvFileCopy> copy;
+    if (FAILED(CreateFileCopy(copy.Put()))) {
         MessageBox(LoadResourceString(IDS_NOT_INSTALLED), caption, MB_ICONWARNING);
         return;
     }

@@ -9,9 +9,9 @@
 #include "ConflictRows.h"
 #include "HtmlDialog.h"
 
-namespace vorlan::conflicts {
+struct IQvFileCopy;  // the file plug-in's copy object (feldane.h)
 
-struct IQvFileCopyCall;
+namespace vorlan::conflicts {
 
 class CKessrynDlg : public CHtmlDialog {
 public:
@@ -29,13 +29,15 @@ protected:
     void OnPageLoaded() override;
     void OnElementClick(const std::string& id) override;
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    // The file plug-in's copy object (a test may stand in for a missing one).
+    virtual HRESULT CreateFileCopy(IQvFileCopy** copy);
 
 private:
     void List();
     void ShowInstead(UINT stringId);
     // Copies, checks both sides' CRCs and records the pair; false when it
     // is not settled.
-    bool Settle(IQvFileCopyCall& copy, const Conflict& pair, int choice);
+    bool Settle(IQvFileCopy& copy, const Conflict& pair, int choice);
     bool IsFolderPair(const Conflict& pair);
 
     CCeDeviceInfo device_;  // holds Kessryn's own device session

@@ -148,10 +148,19 @@ TEST_F(Kessryn, AFolderPairCanOnlyBeSkipped) {
     EXPECT_EQ(dialog.GetElementText("Note2"), "");
 }
 
+// As installed without the file plug-in: no copy object to be had.
+class KessrynWithoutCopyObject : public CKessrynDlg {
+protected:
+    HRESULT CreateFileCopy(IQvFileCopy** copy) override {
+        *copy = nullptr;
+        return REGDB_E_CLASSNOTREG;
+    }
+};
+
 TEST_F(Kessryn, WithoutTheCopyObjectNothingChanges) {
     const std::string file = "[C:\\w\\a.txt]\r\nConflitant=\\a.txt\r\n";
     testing::WriteFileBytes(statePath_, file);
-    CKessrynDlg dialog;
+    KessrynWithoutCopyObject dialog;
     Open(dialog);
     ASSERT_TRUE(dialog.ClickElement("ButtonResolve"));
     ASSERT_EQ(boxes_.size(), 1u);
