@@ -292,8 +292,9 @@ TEST_F(RunnerTest, SyncAndCloseDuringARunWaitForItsEndAndNeverStartASecondWorker
         boxes_.push_back({request.caption, request.text, request.type});
         if (boxes_.size() == 1) {
             HWND button = Item(dialog, IDC_SYNC);
+            // Sent, so the window takes them while this first run still goes on.
             for (int i = 0; i < 2; ++i)
-                PostMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_SYNC, BN_CLICKED),
+                SendMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_SYNC, BN_CLICKED),
                              reinterpret_cast<LPARAM>(button));
             PostMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         }
