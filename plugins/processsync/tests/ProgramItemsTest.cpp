@@ -8,6 +8,7 @@
 #include "Bstr.h"
 #include "CeRapi.h"
 #include "ComPtr.h"
+#include "PluginChecks.h"
 #include "DevicePluginSuite.h"
 #include "ProcessSync.h"
 #include "VorlanMessages.h"
@@ -193,41 +194,16 @@ TEST_F(ProgramItemsTest, RepeatedScriptCallsOnOneObjectEachSucceed) {
 }
 
 TEST_F(ProgramItemsTest, DescribesItsTable) {
-    CLSID clsid = {};
-    ASSERT_EQ(CLSIDFromProgID(L"Wendric.VorlanProperties", &clsid), S_OK);
-    ComPtr<IVorlanProperties> properties;
-    ASSERT_EQ(com::CreateInstance(clsid, properties), S_OK);
-    const struct {
-        HRESULT (STDMETHODCALLTYPE IVorlanProperties::*get)(BSTR*);
-        const char* want;
-    } texts[] = {
-        {&IVorlanProperties::get_ProgId, "Wendric.Vorlan"},
-        {&IVorlanProperties::get_TableName, "ProcessSync"},
-        {&IVorlanProperties::get_ReadableName, "Process Management"},
-        {&IVorlanProperties::get_Description,
-         "Use this component to start or stop a process in your CE device or local workstation"},
-    };
-    for (const auto& t : texts) {
-        Bstr text;
-        EXPECT_EQ((properties.Get()->*t.get)(text.Put()), S_OK);
-        EXPECT_EQ(text.Ansi(), t.want);
-    }
-    short columns = 0;
-    EXPECT_EQ(properties->get_ColumnCount(&columns), S_OK);
-    EXPECT_EQ(columns, 2);
-    const struct {
-        const wchar_t* progId;
-        CLSID clsid;
-    } classes[] = {
-        {L"Wendric.Vorlan.1", {0xE59F0424, 0xA612, 0x443D, {0xBD, 0x29, 0xE8, 0x7C, 0x39, 0xE4, 0xED, 0xD4}}},
-        {L"Wendric.QvProcess.1", {0x985F261B, 0x7DF4, 0x40C6, {0x97, 0x86, 0x4A, 0x4C, 0x53, 0xD5, 0x8E, 0xE1}}},
-        {L"Wendric.VorlanProperties.1", {0xB5662E2B, 0xCC4D, 0x4629, {0xB0, 0x20, 0x29, 0x5A, 0xCE, 0x75, 0x9A, 0x8C}}},
-    };
-    for (const auto& c : classes) {
-        CLSID clsid = {};
-        EXPECT_EQ(CLSIDFromProgID(c.progId, &clsid), S_OK);
-        EXPECT_TRUE(IsEqualCLSID(clsid, c.clsid));
-    }
+    vorlan::testing::ExpectDescribesTable(
+        L"Wendric.VorlanProperties",
+        {"Wendric.Vorlan", "ProcessSync", "Process Management",
+         "Use this component to start or stop a process in your CE device or local workstation",
+         {"Flag", "ProcessIdentifier"}});
+    vorlan::testing::ExpectRegisteredUnderBothProgIds({
+        {L"Wendric.Vorlan", {0xE59F0424, 0xA612, 0x443D, {0xBD, 0x29, 0xE8, 0x7C, 0x39, 0xE4, 0xED, 0xD4}}},
+        {L"Wendric.QvProcess", {0x985F261B, 0x7DF4, 0x40C6, {0x97, 0x86, 0x4A, 0x4C, 0x53, 0xD5, 0x8E, 0xE1}}},
+        {L"Wendric.VorlanProperties", {0xB5662E2B, 0xCC4D, 0x4629, {0xB0, 0x20, 0x29, 0x5A, 0xCE, 0x75, 0x9A, 0x8C}}},
+    });
 }
 
 }  // namespace

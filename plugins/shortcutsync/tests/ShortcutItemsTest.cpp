@@ -5,6 +5,7 @@
 #include "Bstr.h"
 #include "CeRapi.h"
 #include "ComPtr.h"
+#include "PluginChecks.h"
 #include "DevicePluginSuite.h"
 #include "Shortcut.h"
 #include "VorlanMessages.h"
@@ -119,41 +120,16 @@ TEST_F(ShortcutItemsTest, ScriptCallsRefuseEmptyArgumentsAndHoldOneSession) {
 }
 
 TEST_F(ShortcutItemsTest, DescribesItsTable) {
-    CLSID clsid = {};
-    ASSERT_EQ(CLSIDFromProgID(L"Quorran.VorlanProperties", &clsid), S_OK);
-    ComPtr<IVorlanProperties> properties;
-    ASSERT_EQ(com::CreateInstance(clsid, properties), S_OK);
-    const struct {
-        HRESULT (STDMETHODCALLTYPE IVorlanProperties::*get)(BSTR*);
-        const char* want;
-    } texts[] = {
-        {&IVorlanProperties::get_ProgId, "Quorran.Vorlan"},
-        {&IVorlanProperties::get_TableName, "ShortcutSync"},
-        {&IVorlanProperties::get_ReadableName, "Shortcut Management"},
-        {&IVorlanProperties::get_Description,
-         "Use this component to create shortcuts (file links) in your CE device."},
-    };
-    for (const auto& t : texts) {
-        Bstr text;
-        EXPECT_EQ((properties.Get()->*t.get)(text.Put()), S_OK);
-        EXPECT_EQ(text.Ansi(), t.want);
-    }
-    short columns = 0;
-    EXPECT_EQ(properties->get_ColumnCount(&columns), S_OK);
-    EXPECT_EQ(columns, 3);
-    const struct {
-        const wchar_t* progId;
-        CLSID clsid;
-    } classes[] = {
-        {L"Quorran.Vorlan.1", {0x3B7367B5, 0x41A0, 0x46F6, {0xB1, 0x81, 0x75, 0xF2, 0x1B, 0x18, 0x5D, 0xFB}}},
-        {L"Quorran.QvShortcut.1", {0x7DCD898D, 0x08B2, 0x4B3B, {0x9D, 0xD9, 0xD5, 0xC9, 0x36, 0x9D, 0x22, 0x6F}}},
-        {L"Quorran.VorlanProperties.1", {0x197F67C4, 0x9C7D, 0x4DFB, {0xB1, 0xDB, 0x29, 0xF7, 0xD4, 0x10, 0x8C, 0x14}}},
-    };
-    for (const auto& c : classes) {
-        CLSID clsid = {};
-        EXPECT_EQ(CLSIDFromProgID(c.progId, &clsid), S_OK);
-        EXPECT_TRUE(IsEqualCLSID(clsid, c.clsid));
-    }
+    vorlan::testing::ExpectDescribesTable(
+        L"Quorran.VorlanProperties",
+        {"Quorran.Vorlan", "ShortcutSync", "Shortcut Management",
+         "Use this component to create shortcuts (file links) in your CE device.",
+         {"DisplayName", "Destination", "Target"}});
+    vorlan::testing::ExpectRegisteredUnderBothProgIds({
+        {L"Quorran.Vorlan", {0x3B7367B5, 0x41A0, 0x46F6, {0xB1, 0x81, 0x75, 0xF2, 0x1B, 0x18, 0x5D, 0xFB}}},
+        {L"Quorran.QvShortcut", {0x7DCD898D, 0x08B2, 0x4B3B, {0x9D, 0xD9, 0xD5, 0xC9, 0x36, 0x9D, 0x22, 0x6F}}},
+        {L"Quorran.VorlanProperties", {0x197F67C4, 0x9C7D, 0x4DFB, {0xB1, 0xDB, 0x29, 0xF7, 0xD4, 0x10, 0x8C, 0x14}}},
+    });
 }
 
 }  // namespace
