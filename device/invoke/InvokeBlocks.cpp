@@ -26,14 +26,14 @@ DWORD Word(const BYTE* block, size_t offset) {
 }  // namespace
 
 bool ReadCrcRequest(DWORD size, const BYTE* block, CrcRequest& out) {
-    if (!block || size < kCrcRequestSize || !TextField(block, 0, 256, out.path)) return false;
-    out.quick = Word(block, 512) != 0;
+    if (!block || size < kCrcRequestSize || !TextField(block, 0, devicefs::kCrcRequestPathChars, out.path)) return false;
+    out.quick = Word(block, devicefs::kCrcRequestFlagOffset) != 0;
     return true;
 }
 
 bool ReadCrcRecord(DWORD size, const BYTE* block, CrcRecord& out) {
-    if (!block || size < kCrcRecordSize || !TextField(block, 0, 520, out.path)) return false;
-    out.crc = Word(block, 1040);
+    if (!block || size < kCrcRecordSize || !TextField(block, 0, devicefs::kCrcRecordPathChars, out.path)) return false;
+    out.crc = Word(block, devicefs::kCrcRecordCrcOffset);
     return true;
 }
 

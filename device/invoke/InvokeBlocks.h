@@ -6,12 +6,12 @@
 
 #include <cstddef>
 
+#include "CrcBlocks.h"
+
 namespace vorlan::ostrum {
 
-// File-CRC request: WCHAR path[256] at 0, DWORD quick flag at 512.
-constexpr size_t kCrcRequestSize = 516;
-// CRC record: WCHAR path[520] at 0, DWORD CRC at 1040.
-constexpr size_t kCrcRecordSize = 1044;
+using devicefs::kCrcRecordSize;
+using devicefs::kCrcRequestSize;
 // Message record: WCHAR text[4096] at 0, WCHAR caption[510] at 8192,
 // DWORD type at 9212, DWORD duration at 9216.
 constexpr size_t kMessageRecordSize = 9220;

@@ -5,17 +5,17 @@
 #include <vector>
 
 #include "Bstr.h"
+#include "CrcBlocks.h"
 #include "DeviceFileCrc.h"
 #include "DeviceInvoke.h"
 
 namespace vorlan::filesync {
 namespace {
 
-// Block layouts of the device library (little-endian, fixed offsets).
-constexpr size_t kCrcRequestSize = 516;
-constexpr size_t kCrcFlagOffset = 512;
-constexpr size_t kRecordRequestSize = 1044;
-constexpr size_t kRecordCrcOffset = 1040;
+using devicefs::kCrcRecordCrcOffset;
+using devicefs::kCrcRecordSize;
+using devicefs::kCrcRequestFlagOffset;
+using devicefs::kCrcRequestSize;
 constexpr DWORD kStatusUnknown = 5;
 
 void PutWord(std::vector<BYTE>& block, size_t offset, DWORD value) {
@@ -50,7 +50,7 @@ HRESULT DeviceCrc(const wchar_t* function, const char* path, DWORD* crc, DWORD f
     *crc = 0;
     std::vector<BYTE> request;
     if (!PathBlock(path, kDeviceCrcPathChars, kCrcRequestSize, request)) return E_INVALIDARG;
-    PutWord(request, kCrcFlagOffset, flag);
+    PutWord(request, kCrcRequestFlagOffset, flag);
     std::vector<BYTE> answer;
     const HRESULT hr = InvokeDeviceLibrary(function, request.data(), static_cast<DWORD>(request.size()), &answer);
     if (FAILED(hr) || answer.size() < 8) return E_FAIL;
@@ -102,8 +102,8 @@ HRESULT CeCalcFolderCrc32OnDevice(const char* path, DWORD* crc, DWORD flag) {
 HRESULT CeUpdateFileCrcRecordOnDevice(const char* path, DWORD crc) {
     if (!path) return E_POINTER;
     std::vector<BYTE> request;
-    if (!PathBlock(path, kDeviceRecordPathChars, kRecordRequestSize, request)) return E_INVALIDARG;
-    PutWord(request, kRecordCrcOffset, crc);
+    if (!PathBlock(path, kDeviceRecordPathChars, kCrcRecordSize, request)) return E_INVALIDARG;
+    PutWord(request, kCrcRecordCrcOffset, crc);
     return DeviceResult(L"CeUpdateFileCRCRecord", request);
 }
 

@@ -5,6 +5,8 @@
 // text; the device calls need an open device session.
 #include <windows.h>
 
+#include "CrcBlocks.h"
+
 namespace vorlan::filesync {
 
 // The CRC-32 of a workstation file's content (quick clear) or its quick
@@ -18,8 +20,8 @@ HRESULT CalcFolderCrc32(const char* path, DWORD* crc, BOOL quick);
 // Longest paths the device blocks hold (without their terminator). A
 // longer path is refused with E_INVALIDARG rather than cut, since a cut
 // path names another file.
-inline constexpr size_t kDeviceCrcPathChars = 255;
-inline constexpr size_t kDeviceRecordPathChars = 519;
+inline constexpr size_t kDeviceCrcPathChars = devicefs::kCrcRequestPathChars - 1;
+inline constexpr size_t kDeviceRecordPathChars = devicefs::kCrcRecordPathChars - 1;
 
 // "CECalcCRC32" / "CECalcFolderCRC32". E_INVALIDARG for a null argument or
 // a path too long; E_FAIL with *crc 0 when the call did not reach the
