@@ -114,8 +114,7 @@ HRESULT COleDropTarget::Register(HWND window) {
     HRESULT hr = RegisterDragDrop(window, sink_.Get());
     if (FAILED(hr)) return hr;
     // The registration must end before the window goes.
-    if (!SetWindowSubclass(window, &COleDropTarget::WatchWindow, reinterpret_cast<UINT_PTR>(this),
-                           reinterpret_cast<DWORD_PTR>(this))) {
+    if (!SetWindowSubclass(window, &COleDropTarget::WatchWindow, 0, reinterpret_cast<DWORD_PTR>(this))) {
         RevokeDragDrop(window);
         return E_FAIL;
     }
@@ -126,13 +125,17 @@ HRESULT COleDropTarget::Register(HWND window) {
 void COleDropTarget::Revoke() {
     if (!window_) return;
     HWND window = std::exchange(window_, nullptr);
-    RemoveWindowSubclass(window, &COleDropTarget::WatchWindow, reinterpret_cast<UINT_PTR>(this));
     RevokeDragDrop(window);
+    // The watch stays, idle, until the window's last message: taken out
+    // now it could take a procedure put over it along, a framework
+    // object's among them.
+    SetWindowSubclass(window, &COleDropTarget::WatchWindow, 0, 0);
 }
 
 LRESULT CALLBACK COleDropTarget::WatchWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                              DWORD_PTR self) {
-    if (message == WM_DESTROY) reinterpret_cast<COleDropTarget*>(self)->Revoke();
+    if (message == WM_DESTROY && self) reinterpret_cast<COleDropTarget*>(self)->Revoke();
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &COleDropTarget::WatchWindow, 0);
     return DefSubclassProc(window, message, wParam, lParam);
 }
 

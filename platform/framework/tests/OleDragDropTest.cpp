@@ -28,6 +28,7 @@ class TextTarget : public COleDropTarget {
 public:
     std::vector<std::string> heard;
     std::wstring dropped;
+    CWnd* lastWindow = nullptr;
 
     DROPEFFECT OnDragEnter(CWnd* window, COleDataObject* data, DWORD keys, POINT point) override {
         heard.push_back("enter " + Where(window, point));
@@ -44,7 +45,8 @@ public:
     }
 
 private:
-    std::string Where(CWnd* window, POINT point) const {
+    std::string Where(CWnd* window, POINT point) {
+        lastWindow = window;
         return std::string(window && window->m_hWnd == GetWindow() ? "" : "elsewhere ") + std::to_string(point.x) +
                "," + std::to_string(point.y);
     }
@@ -211,6 +213,36 @@ TEST(OleDragDropTest, TheRegistrationEndsWithItsWindowOrItsObject) {
     DestroyWindow(window);
     EXPECT_FALSE(target.IsRegistered());
     EXPECT_EQ(References(target.GetDropTarget()), alone) << "and lets it go with the window";
+
+    // A window that a framework object owns (subclassed before or after the
+    // registration): the virtuals get that object, and the window's end
+    // still ends the registration.
+    for (bool objectFirst : {true, false}) {
+        window = MakeWindow(0, 0);
+        CWnd object;
+        if (objectFirst) {
+            ASSERT_TRUE(object.SubclassWindow(window));
+        }
+        ASSERT_EQ(target.Register(window), S_OK);
+        if (!objectFirst) {
+            ASSERT_TRUE(object.SubclassWindow(window));
+            // Revoked and registered again under the object's procedure,
+            // which keeps getting the window's messages.
+            target.Revoke();
+            EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&CWnd::WindowProcedure));
+            ASSERT_EQ(target.Register(window), S_OK);
+        }
+        COleDataSource text;
+        text.CacheText(L"rows");
+        DWORD effect = DROPEFFECT_COPY;
+        target.GetDropTarget()->DragEnter(text.GetDataObject(), MK_CONTROL, POINTL{5, 5}, &effect);
+        target.GetDropTarget()->DragLeave();
+        EXPECT_EQ(target.lastWindow, &object) << objectFirst;
+        DestroyWindow(window);
+        EXPECT_FALSE(target.IsRegistered()) << objectFirst;
+        EXPECT_EQ(object.m_hWnd, nullptr) << objectFirst;
+        EXPECT_EQ(References(target.GetDropTarget()), alone) << objectFirst;
+    }
 
     // A target that goes before its window: a call that still arrives refuses.
     window = MakeWindow(0, 0);
