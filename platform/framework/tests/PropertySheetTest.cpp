@@ -229,6 +229,24 @@ TEST(PropertySheetTest, APageThatSkipsItselfIsPassedOnBothWays) {
                                                    "cancel last", "values name=skip kind=1 checked=1 speed=1 count=5 refuse=0"}));
 }
 
+TEST(PropertySheetTest, APagesMessageMapHearsItsControls) {
+    DrivenRun run = RunDriven([](HWND sheet, std::vector<std::string>& seen) {
+        HWND kind = Control(sheet, IDC_WIZARD_KIND);
+        SendMessageA(kind, CB_SETCURSEL, 2, 0);
+        SendMessageA(ActiveSheetPage(sheet), WM_COMMAND, MAKEWPARAM(IDC_WIZARD_KIND, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(kind));
+        PressAndLook(sheet, PSBTN_NEXT, seen);
+        SetControlText(sheet, IDC_WIZARD_COUNT, "");
+        seen.push_back(Where(sheet));
+        SetControlText(sheet, IDC_WIZARD_COUNT, "3");
+        seen.push_back(Where(sheet));
+        PressWizardButton(sheet, PSBTN_CANCEL);
+    });
+    EXPECT_EQ(run.seen, (std::vector<std::string>{"page 1: back next", "page 1: back", "page 1: back next"}));
+    ASSERT_GE(run.lines.size(), 2u);
+    EXPECT_EQ(run.lines[1], "kind 2 name");
+}
+
 TEST(PropertySheetTest, AWizardStartedOnALaterPageGoesBackInOrder) {
     DrivenRun run = RunDriven(
         [](HWND sheet, std::vector<std::string>& seen) {
