@@ -1,11 +1,14 @@
 #include "KessrynDlg.h"
 
+#include <cstdio>
+
 #include "Bstr.h"
 #include "ComPtr.h"
 #include "CeRapi.h"
 #include "Dialog.h"
 #include "FileCrc.h"
 #include "HtmlEscape.h"
+#include "MessageText.h"
 #include "feldane.h"
 #include "Resource.h"
 #include "Resources.h"
@@ -57,8 +60,10 @@ INT_PTR CKessrynDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
     return CHtmlDialog::OnMessage(message, wParam, lParam, handled);
 }
 
-void CKessrynDlg::ShowInstead(UINT stringId) {
-    if (!SetInnerHtml("fileList", "<p>" + EscapeHtml(LoadResourceString(stringId)) + "</p>"))
+void CKessrynDlg::ShowInstead(UINT stringId) { ShowText(LoadResourceString(stringId)); }
+
+void CKessrynDlg::ShowText(const std::string& text) {
+    if (!SetInnerHtml("fileList", "<p>" + EscapeHtml(text) + "</p>"))
         MessageBox(LastError(), LoadResourceString(IDS_CAPTION), MB_ICONWARNING);
     EnableElement("ButtonResolve", false);
 }
@@ -80,7 +85,14 @@ void CKessrynDlg::List() {
         ShowInstead(IDS_NO_DEVICE);
         return;
     }
-    conflicts_ = SelectConflicts(ReadStateSections(statePath_));
+    std::vector<std::pair<std::string, std::string>> sections;
+    if (HRESULT hr = ReadStateSections(statePath_, sections); FAILED(hr)) {
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
+        ShowText(ReplaceInsertsInOrder(LoadResourceString(IDS_STATE_UNREADABLE), {statePath_, code}));
+        return;
+    }
+    conflicts_ = SelectConflicts(sections);
     if (conflicts_.empty()) {
         ShowInstead(IDS_NO_CONFLICT);
         return;
@@ -120,7 +132,7 @@ bool CKessrynDlg::Settle(IQvFileCopy& copy, const Conflict& pair, int choice) {
     if (FAILED(filesync::CeCalcCrc32OnDevice(pair.device.c_str(), &deviceCrc, 0))) return false;
     if (desktopCrc != deviceCrc) return false;
     if (FAILED(filesync::CeUpdateFileCrcRecordOnDevice(pair.device.c_str(), desktopCrc))) return false;
-    return WriteSettledPair(statePath_, pair.desktop, desktopCrc);
+    return SUCCEEDED(WriteSettledPair(statePath_, pair.desktop, desktopCrc));
 }
 
 HRESULT CKessrynDlg::CreateFileCopy(IQvFileCopy** copy) {
