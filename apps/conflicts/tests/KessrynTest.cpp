@@ -10,73 +10,18 @@
 #include <string>
 #include <vector>
 
-#include "DeviceEmulator.h"
-#include "KessrynDlg.h"
-#include "MessageBox.h"
-#include "TestSupport.h"
+#include "KessrynFixture.h"
 #include "WindowCapture.h"
 
 namespace vorlan::conflicts {
 namespace {
 
-using testing::DeviceEmulator;
-using testing::TempFolder;
+using testing::KessrynSuite;
+using testing::Pump;
+using vorlan::testing::TempFolder;
+namespace files = vorlan::testing;
 
-void Pump() {
-    for (int i = 0; i < 3; ++i) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        Sleep(10);
-    }
-}
-
-// %APPDATA% in a temporary folder for one test.
-class AppData {
-public:
-    AppData() {
-        char old[MAX_PATH];
-        const DWORD n = GetEnvironmentVariableA("APPDATA", old, MAX_PATH);
-        if (n > 0 && n < MAX_PATH) old_ = old;
-        SetEnvironmentVariableA("APPDATA", folder_.Path().c_str());
-    }
-    ~AppData() { SetEnvironmentVariableA("APPDATA", old_.empty() ? nullptr : old_.c_str()); }
-    std::string operator/(const std::string& name) const { return folder_ / name; }
-
-private:
-    TempFolder folder_;
-    std::string old_;
-};
-
-class Kessryn : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-        device_.UseForRapi();
-        statePath_ = appData_ / "Dravenhall\\Vorlan\\TwoWaySyncData-Field-07.ini";
-        CreateDirectoryA((appData_ / "Dravenhall").c_str(), nullptr);
-        CreateDirectoryA((appData_ / "Dravenhall\\Vorlan").c_str(), nullptr);
-    }
-    void TearDown() override { CoUninitialize(); }
-
-    // The window made, shown and loaded.
-    void Open(CKessrynDlg& dialog) {
-        ASSERT_TRUE(dialog.Create()) << dialog.LastError();
-        ShowWindow(dialog.m_hWnd, SW_SHOW);
-        Pump();
-    }
-
-    DeviceEmulator device_{"DeviceName = Field-07\n"};
-    AppData appData_;
-    std::string statePath_;
-    std::vector<MessageBoxRequest> boxes_;
-    ScopedMessageBoxAnswerer answerer_{[this](const MessageBoxRequest& box) {
-        boxes_.push_back(box);
-        return IDOK;
-    }};
-};
+using Kessryn = KessrynSuite;
 
 TEST_F(Kessryn, ListsTheConflictsOfTheStateFileInFileOrder) {
     const struct {
@@ -93,7 +38,7 @@ TEST_F(Kessryn, ListsTheConflictsOfTheStateFileInFileOrder) {
         {"", {}},
     };
     for (const auto& c : cases) {
-        testing::WriteFileBytes(statePath_, c.file);
+        files::WriteFileBytes(statePath_, c.file);
         CKessrynDlg dialog;
         Open(dialog);
         ASSERT_EQ(dialog.StatePath(), statePath_);
@@ -126,16 +71,27 @@ TEST_F(Kessryn, EverySectionIsListedHoweverLongTheNames) {
         file += std::string("[") + name + "]\r\nConflitant=\\f" + std::to_string(i) + "\r\n";
     }
     ASSERT_GT(file.size(), 39000u * 1.1);
-    testing::WriteFileBytes(statePath_, file);
+    files::WriteFileBytes(statePath_, file);
     CKessrynDlg dialog;
     Open(dialog);
     ASSERT_EQ(dialog.Conflicts().size(), static_cast<size_t>(count));
     EXPECT_EQ(dialog.GetElementText(DeviceFileId(count)), "\\f" + std::to_string(count - 1));
 }
 
+TEST_F(Kessryn, AStateFileThatCannotBeReadIsReported) {
+    ASSERT_TRUE(CreateDirectoryA(statePath_.c_str(), nullptr));
+    CKessrynDlg dialog;
+    Open(dialog);
+    const std::string text = dialog.GetElementText("fileList");
+    EXPECT_EQ(text.rfind("Kessryn is unable to read the state file " + statePath_ + " (error 0x", 0), 0u) << text;
+    EXPECT_FALSE(dialog.IsElementEnabled("ButtonResolve"));
+    EXPECT_TRUE(dialog.Conflicts().empty());
+    RemoveDirectoryA(statePath_.c_str());
+}
+
 TEST_F(Kessryn, AFolderPairCanOnlyBeSkipped) {
     TempFolder desktop;
-    testing::WriteFileBytes(statePath_, "[" + desktop.Path() + "]\r\nConflitant=\\Folder\r\n[C:\\w\\f.txt]\r\n"
+    files::WriteFileBytes(statePath_, "[" + desktop.Path() + "]\r\nConflitant=\\Folder\r\n[C:\\w\\f.txt]\r\n"
                                         "Conflitant=\\f.txt\r\n");
     CKessrynDlg dialog;
     Open(dialog);
@@ -159,7 +115,7 @@ protected:
 
 TEST_F(Kessryn, WithoutTheCopyObjectNothingChanges) {
     const std::string file = "[C:\\w\\a.txt]\r\nConflitant=\\a.txt\r\n";
-    testing::WriteFileBytes(statePath_, file);
+    files::WriteFileBytes(statePath_, file);
     KessrynWithoutCopyObject dialog;
     Open(dialog);
     ASSERT_TRUE(dialog.ClickElement("ButtonResolve"));
@@ -167,7 +123,7 @@ TEST_F(Kessryn, WithoutTheCopyObjectNothingChanges) {
     EXPECT_EQ(boxes_[0].text, "Unable to resolve conflicts: Vorlan not properly installed.");
     EXPECT_EQ(boxes_[0].caption, "Kessryn");
     EXPECT_TRUE(boxes_[0].type & MB_ICONWARNING);
-    EXPECT_EQ(testing::ReadFileBytes(statePath_), file);
+    EXPECT_EQ(files::ReadFileBytes(statePath_), file);
 }
 
 TEST_F(Kessryn, CloseEndsTheDialogAndTheLinkIsJournalled) {
@@ -178,7 +134,7 @@ TEST_F(Kessryn, CloseEndsTheDialogAndTheLinkIsJournalled) {
     Open(dialog);
     EXPECT_TRUE(dialog.ClickElement("DravenhallLink"));
     SetEnvironmentVariableA("VORLAN_SHELL_JOURNAL", nullptr);
-    EXPECT_EQ(testing::ReadFileBytes(journal), "http://www.dravenhall.example/\n");
+    EXPECT_EQ(files::ReadFileBytes(journal), "http://www.dravenhall.example/\n");
     EXPECT_TRUE(dialog.ClickElement("ButtonOK"));
     Pump();
     EXPECT_EQ(dialog.m_hWnd, nullptr) << "closed";
@@ -190,7 +146,7 @@ TEST_F(Kessryn, TwoThousandConflictsListAndScrollToTheLastRow) {
     for (int i = 1; i <= count; ++i)
         file += "[C:\\Work\\file" + std::to_string(i) + ".txt]\r\nConflitant=\\My Documents\\file" +
                 std::to_string(i) + ".txt\r\n";
-    testing::WriteFileBytes(statePath_, file);
+    files::WriteFileBytes(statePath_, file);
     auto start = std::chrono::steady_clock::now();
     CKessrynDlg dialog;
     Open(dialog);
@@ -205,7 +161,7 @@ TEST_F(Kessryn, TwoThousandConflictsListAndScrollToTheLastRow) {
 }
 
 TEST_F(Kessryn, Pictures) {
-    testing::WriteFileBytes(statePath_,
+    files::WriteFileBytes(statePath_,
                             "[C:\\Work\\Report.doc]\r\nConflitant=\\My Documents\\Report.doc\r\n"
                             "[C:\\Work\\R&D <plans>.xls]\r\nConflitant=\\My Documents\\R&D <plans>.xls\r\n"
                             "[C:\\Work\\Notes.txt]\r\nCRC=17\r\nConflitant=\\Notes.txt\r\n");
@@ -217,7 +173,7 @@ TEST_F(Kessryn, Pictures) {
         dialog.ClickElement("Radio3-3");
         EXPECT_EQ(vorlan::testing::SaveScreenshot(dialog.m_hWnd, "three-conflicts").find("failed"), std::string::npos);
     }
-    testing::WriteFileBytes(statePath_, "[C:\\Work\\Notes.txt]\r\nCRC=17\r\n");
+    files::WriteFileBytes(statePath_, "[C:\\Work\\Notes.txt]\r\nCRC=17\r\n");
     {
         CKessrynDlg dialog;
         Open(dialog);
@@ -237,7 +193,7 @@ HWND FindChildByElementId(HWND window, const std::string& id) {
 }
 
 TEST_F(Kessryn, TheProgramRunsAsItsOwnProcess) {
-    testing::WriteFileBytes(statePath_, "[C:\\w\\a.txt]\r\nConflitant=\\a.txt\r\n[C:\\w\\b.txt]\r\nConflitant=\\b.txt\r\n");
+    files::WriteFileBytes(statePath_, "[C:\\w\\a.txt]\r\nConflitant=\\a.txt\r\n[C:\\w\\b.txt]\r\nConflitant=\\b.txt\r\n");
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION process = {};
     std::string command = std::string("\"") + KESSRYN_PATH + "\"";
@@ -271,7 +227,7 @@ TEST_F(Kessryn, TheProgramRunsAsItsOwnProcess) {
 TEST(KessrynNoDevice, SaysSoAndMakesNoFile) {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
     SetEnvironmentVariableW(L"VORLAN_DEVICE", L"C:\\no such device");
-    AppData appData;
+    testing::AppData appData;
     {
         CKessrynDlg dialog;
         ASSERT_TRUE(dialog.Create()) << dialog.LastError();
