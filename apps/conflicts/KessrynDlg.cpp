@@ -4,9 +4,9 @@
 
 #include "Bstr.h"
 #include "ComPtr.h"
-#include "CeRapi.h"
 #include "Dialog.h"
 #include "FileCrc.h"
+#include "FolderPairs.h"
 #include "HtmlEscape.h"
 #include "MessageText.h"
 #include "feldane.h"
@@ -26,11 +26,6 @@ struct WaitCursor {
     WaitCursor() { CWnd::BeginWaitCursor(); }
     ~WaitCursor() { CWnd::EndWaitCursor(); }
 };
-
-bool IsDesktopFolder(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 }  // namespace
 
@@ -70,12 +65,6 @@ void CKessrynDlg::ShowText(const std::string& text) {
 
 void CKessrynDlg::OnPageLoaded() { List(); }
 
-bool CKessrynDlg::IsFolderPair(const Conflict& pair) {
-    if (IsDesktopFolder(pair.desktop)) return true;
-    DWORD attributes = CeGetFileAttributes(com::WideFromAnsi(pair.device).c_str());
-    return attributes != 0xFFFFFFFF && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 void CKessrynDlg::List() {
     WaitCursor wait;
     conflicts_.clear();
@@ -97,18 +86,19 @@ void CKessrynDlg::List() {
         ShowInstead(IDS_NO_CONFLICT);
         return;
     }
-    if (!SetInnerHtml("fileList", BuildRows(LoadResourceString(IDS_ROW_TEMPLATE), conflicts_))) {
+    const std::vector<bool> folders = FindFolderPairs(conflicts_);
+    for (size_t i = 0; i < conflicts_.size(); ++i) conflicts_[i].folder = folders[i];
+    if (!SetInnerHtml("fileList", BuildRows(LoadResourceString(IDS_ROW_TEMPLATE), conflicts_,
+                                            LoadResourceString(IDS_FOLDER_NOTE)))) {
         MessageBox(LastError(), LoadResourceString(IDS_CAPTION), MB_ICONWARNING);
         EnableElement("ButtonResolve", false);
         return;
     }
-    std::string note = EscapeHtml(LoadResourceString(IDS_FOLDER_NOTE));
     for (size_t n = 1; n <= conflicts_.size(); ++n) {
-        if (!IsFolderPair(conflicts_[n - 1])) continue;
+        if (!conflicts_[n - 1].folder) continue;
         SetRadioChecked(RadioId(3, n), true);
         EnableElement(RadioId(1, n), false);
         EnableElement(RadioId(2, n), false);
-        SetInnerHtml("Note" + std::to_string(n), note);
     }
 }
 

@@ -40,7 +40,6 @@ private:
     // Copies, checks both sides' CRCs and records the pair; false when it
     // is not settled.
     bool Settle(IQvFileCopy& copy, const Conflict& pair, int choice);
-    bool IsFolderPair(const Conflict& pair);
 
     CCeDeviceInfo device_;  // holds Kessryn's own device session
     std::string statePath_;

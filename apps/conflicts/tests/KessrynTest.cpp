@@ -91,17 +91,35 @@ TEST_F(Kessryn, AStateFileThatCannotBeReadIsReported) {
 
 TEST_F(Kessryn, AFolderPairCanOnlyBeSkipped) {
     TempFolder desktop;
-    files::WriteFileBytes(statePath_, "[" + desktop.Path() + "]\r\nConflitant=\\Folder\r\n[C:\\w\\f.txt]\r\n"
-                                        "Conflitant=\\f.txt\r\n");
+    CreateDirectoryW(device_.HostPath(L"\\My Documents\\Folder").c_str(), nullptr);
+    CreateDirectoryW(device_.HostPath(L"\\Top").c_str(), nullptr);
+    const struct {
+        std::string desktop, device;
+        bool folder;
+    } pairs[] = {
+        {desktop.Path(), "\\Folder", true},                      // a folder on the desktop
+        {"C:\\w\\f.txt", "\\My Documents\\f.txt", false},       // a file beside a folder
+        {"C:\\w\\Folder", "\\MY DOCUMENTS\\FOLDER", true},     // a folder on the device, in other case
+        {"C:\\w\\Top", "\\Top", true},                         // a folder at the device's root
+        {"C:\\w\\g.txt", "\\Nowhere\\g.txt", false},           // in a folder that is not there
+        {"C:\\w\\h.txt", "\\My Documents\\Folder\\", true},   // named with its final backslash
+    };
+    std::string file;
+    for (const auto& pair : pairs) file += "[" + pair.desktop + "]\r\nConflitant=" + pair.device + "\r\n";
+    files::WriteFileBytes(statePath_, file);
     CKessrynDlg dialog;
     Open(dialog);
-    ASSERT_EQ(dialog.Conflicts().size(), 2u);
-    EXPECT_TRUE(dialog.GetRadioChecked("Radio3-1"));
-    EXPECT_FALSE(dialog.IsElementEnabled("Radio1-1"));
-    EXPECT_FALSE(dialog.IsElementEnabled("Radio2-1"));
-    EXPECT_NE(dialog.GetElementText("Note1").find("winning side"), std::string::npos);
-    EXPECT_TRUE(dialog.IsElementEnabled("Radio1-2")) << "a file pair keeps its choices";
-    EXPECT_EQ(dialog.GetElementText("Note2"), "");
+    ASSERT_EQ(dialog.Conflicts().size(), std::size(pairs));
+    for (size_t n = 1; n <= std::size(pairs); ++n) {
+        const bool folder = pairs[n - 1].folder;
+        SCOPED_TRACE(pairs[n - 1].device);
+        EXPECT_EQ(dialog.Conflicts()[n - 1].folder, folder);
+        EXPECT_EQ(dialog.GetRadioChecked(RadioId(3, n)), folder);
+        EXPECT_EQ(dialog.IsElementEnabled(RadioId(1, n)), !folder);
+        EXPECT_EQ(dialog.IsElementEnabled(RadioId(2, n)), !folder);
+        EXPECT_EQ(dialog.GetElementText("Note" + std::to_string(n)),
+                  folder ? "A folder: run its item with a winning side to settle it." : "");
+    }
 }
 
 // As installed without the file plug-in: no copy object to be had.
@@ -178,6 +196,23 @@ TEST_F(Kessryn, Pictures) {
         CKessrynDlg dialog;
         Open(dialog);
         EXPECT_EQ(vorlan::testing::SaveScreenshot(dialog.m_hWnd, "no-conflicts").find("failed"), std::string::npos);
+    }
+    // A folder pair first, then a list long enough to scroll to its end.
+    CreateDirectoryW(device_.HostPath(L"\\My Documents\\Photos").c_str(), nullptr);
+    std::string file = "[C:\\Work\\Photos]\r\nConflitant=\\My Documents\\Photos\r\n";
+    for (int i = 1; i <= 60; ++i)
+        file += "[C:\\Work\\Letter " + std::to_string(i) + ".doc]\r\nConflitant=\\My Documents\\Letter " +
+                std::to_string(i) + ".doc\r\n";
+    files::WriteFileBytes(statePath_, file);
+    {
+        CKessrynDlg dialog;
+        Open(dialog);
+        ASSERT_EQ(dialog.Conflicts().size(), 61u);
+        EXPECT_EQ(vorlan::testing::SaveScreenshot(dialog.m_hWnd, "folder-pair").find("failed"), std::string::npos);
+        dialog.ScrollIntoView(RadioId(3, 61));
+        dialog.ClickElement(RadioId(2, 61));
+        EXPECT_EQ(vorlan::testing::SaveScreenshot(dialog.m_hWnd, "scrolled-to-the-end").find("failed"),
+                  std::string::npos);
     }
 }
 
