@@ -1,5 +1,6 @@
 #include "KessrynDlg.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "Bstr.h"
@@ -108,8 +109,11 @@ void CKessrynDlg::OnElementClick(const std::string& id) {
 }
 
 bool CKessrynDlg::Settle(IQvFileCopy& copy, const Conflict& pair, int choice) {
-    // The device record's path field holds 519 characters and its end.
-    if (com::WideFromAnsi(pair.device).size() > filesync::kDeviceRecordPathChars) return false;
+    // A device path too long for the device's checksum call (255
+    // characters) or its record (519) could not be checked or recorded
+    // afterwards: such a pair is not copied at all.
+    const size_t longest = std::min(filesync::kDeviceCrcPathChars, filesync::kDeviceRecordPathChars);
+    if (com::WideFromAnsi(pair.device).size() > longest) return false;
     com::Bstr desktop = com::Bstr::FromAnsi(pair.desktop), device = com::Bstr::FromAnsi(pair.device);
     com::Bstr none = com::Bstr::FromAnsi(""), fromDevice = com::Bstr::FromAnsi("QV_CREATE_FILE_FROM_CE");
     HRESULT hr = choice == 1 ? copy.CeFileCopy(desktop.Get(), device.Get(), none.Get(), none.Get())
