@@ -197,9 +197,12 @@ TEST_F(Kessryn, Pictures) {
         Open(dialog);
         EXPECT_EQ(vorlan::testing::SaveScreenshot(dialog.m_hWnd, "no-conflicts").find("failed"), std::string::npos);
     }
-    // A folder pair first, then a list long enough to scroll to its end.
+    // A folder pair first, a path longer than its column, then a list long
+    // enough to scroll to its end.
     CreateDirectoryW(device_.HostPath(L"\\My Documents\\Photos").c_str(), nullptr);
-    std::string file = "[C:\\Work\\Photos]\r\nConflitant=\\My Documents\\Photos\r\n";
+    std::string file = "[C:\\Work\\Photos]\r\nConflitant=\\My Documents\\Photos\r\n"
+                       "[C:\\Users\\Someone\\Documents\\Projects\\QuarterlyReports\\2026\\Board.doc]\r\n"
+                       "Conflitant=\\My Documents\\Projects\\QuarterlyReports\\2026\\Board.doc\r\n";
     for (int i = 1; i <= 60; ++i)
         file += "[C:\\Work\\Letter " + std::to_string(i) + ".doc]\r\nConflitant=\\My Documents\\Letter " +
                 std::to_string(i) + ".doc\r\n";
@@ -207,10 +210,10 @@ TEST_F(Kessryn, Pictures) {
     {
         CKessrynDlg dialog;
         Open(dialog);
-        ASSERT_EQ(dialog.Conflicts().size(), 61u);
+        ASSERT_EQ(dialog.Conflicts().size(), 62u);
         EXPECT_EQ(vorlan::testing::SaveScreenshot(dialog.m_hWnd, "folder-pair").find("failed"), std::string::npos);
-        dialog.ScrollIntoView(RadioId(3, 61));
-        dialog.ClickElement(RadioId(2, 61));
+        dialog.ScrollIntoView(RadioId(3, 62));
+        dialog.ClickElement(RadioId(2, 62));
         EXPECT_EQ(vorlan::testing::SaveScreenshot(dialog.m_hWnd, "scrolled-to-the-end").find("failed"),
                   std::string::npos);
     }
