@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "Bstr.h"
 #include "KessrynFixture.h"
 #include "WindowCapture.h"
 
@@ -231,7 +232,16 @@ HWND FindChildByElementId(HWND window, const std::string& id) {
 }
 
 TEST_F(Kessryn, TheProgramRunsAsItsOwnProcess) {
-    files::WriteFileBytes(statePath_, "[C:\\w\\a.txt]\r\nConflitant=\\a.txt\r\n[C:\\w\\b.txt]\r\nConflitant=\\b.txt\r\n");
+    TempFolder desktop;
+    for (const char* name : {"a.txt", "b.txt"}) {
+        files::WriteFileBytes(desktop / name, std::string("desktop ") + name);
+        files::WriteFileBytes(com::AnsiFromWide(device_.HostPath(com::WideFromAnsi(std::string("\\") + name))),
+                              std::string("device ") + name);
+    }
+    files::WriteFileBytes(statePath_, "[" + (desktop / "a.txt") + "]\r\nConflitant=\\a.txt\r\n[" +
+                                          (desktop / "b.txt") + "]\r\nConflitant=\\b.txt\r\n");
+    const std::string journal = desktop / "boxes.txt";
+    files::ScopedEnvironment journalled("VORLAN_MESSAGEBOX_JOURNAL", journal);
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION process = {};
     std::string command = std::string("\"") + KESSRYN_PATH + "\"";
@@ -252,6 +262,20 @@ TEST_F(Kessryn, TheProgramRunsAsItsOwnProcess) {
     HWND resolve = FindChildByElementId(window, "ButtonResolve");
     ASSERT_NE(resolve, nullptr);
     EXPECT_TRUE(IsWindowEnabled(resolve));
+
+    // Resolve by clicks from outside: the device's copy of b, the desktop's
+    // of a. The program's box answers itself in an automated run.
+    HWND deviceWins = FindChildByElementId(window, "Radio2-2");
+    ASSERT_NE(deviceWins, nullptr);
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(deviceWins, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer));
+    EXPECT_EQ(SendMessageA(radio, BM_GETCHECK, 0, 0), BST_UNCHECKED) << "grouped by row";
+    ASSERT_TRUE(SendMessageTimeoutA(resolve, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 60000, &answer));
+    EXPECT_NE(files::ReadFileBytes(journal).find("Kessryn resolved all conflicts."), std::string::npos)
+        << files::ReadFileBytes(journal);
+    EXPECT_EQ(files::ReadFileBytes(com::AnsiFromWide(device_.HostPath(L"\\a.txt"))), "desktop a.txt");
+    EXPECT_EQ(files::ReadFileBytes(desktop / "b.txt"), "device b.txt");
+    EXPECT_EQ(files::ReadFileBytes(statePath_).find("Conflitant"), std::string::npos);
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
     DWORD code = 1;
