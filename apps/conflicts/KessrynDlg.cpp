@@ -1,11 +1,15 @@
 #include "KessrynDlg.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include "Bstr.h"
 #include "ComPtr.h"
-#include "CeRapi.h"
 #include "Dialog.h"
 #include "FileCrc.h"
+#include "FolderPairs.h"
 #include "HtmlEscape.h"
+#include "MessageText.h"
 #include "feldane.h"
 #include "Resource.h"
 #include "Resources.h"
@@ -23,11 +27,6 @@ struct WaitCursor {
     WaitCursor() { CWnd::BeginWaitCursor(); }
     ~WaitCursor() { CWnd::EndWaitCursor(); }
 };
-
-bool IsDesktopFolder(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 }  // namespace
 
@@ -57,19 +56,15 @@ INT_PTR CKessrynDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
     return CHtmlDialog::OnMessage(message, wParam, lParam, handled);
 }
 
-void CKessrynDlg::ShowInstead(UINT stringId) {
-    if (!SetInnerHtml("fileList", "<p>" + EscapeHtml(LoadResourceString(stringId)) + "</p>"))
+void CKessrynDlg::ShowInstead(UINT stringId) { ShowText(LoadResourceString(stringId)); }
+
+void CKessrynDlg::ShowText(const std::string& text) {
+    if (!SetInnerHtml("fileList", "<p>" + EscapeHtml(text) + "</p>"))
         MessageBox(LastError(), LoadResourceString(IDS_CAPTION), MB_ICONWARNING);
     EnableElement("ButtonResolve", false);
 }
 
 void CKessrynDlg::OnPageLoaded() { List(); }
-
-bool CKessrynDlg::IsFolderPair(const Conflict& pair) {
-    if (IsDesktopFolder(pair.desktop)) return true;
-    DWORD attributes = CeGetFileAttributes(com::WideFromAnsi(pair.device).c_str());
-    return attributes != 0xFFFFFFFF && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 void CKessrynDlg::List() {
     WaitCursor wait;
@@ -80,23 +75,31 @@ void CKessrynDlg::List() {
         ShowInstead(IDS_NO_DEVICE);
         return;
     }
-    conflicts_ = SelectConflicts(ReadStateSections(statePath_));
+    std::vector<std::pair<std::string, std::string>> sections;
+    if (HRESULT hr = ReadStateSections(statePath_, sections); FAILED(hr)) {
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
+        ShowText(ReplaceInsertsInOrder(LoadResourceString(IDS_STATE_UNREADABLE), {statePath_, code}));
+        return;
+    }
+    conflicts_ = SelectConflicts(sections);
     if (conflicts_.empty()) {
         ShowInstead(IDS_NO_CONFLICT);
         return;
     }
-    if (!SetInnerHtml("fileList", BuildRows(LoadResourceString(IDS_ROW_TEMPLATE), conflicts_))) {
+    const std::vector<bool> folders = FindFolderPairs(conflicts_);
+    for (size_t i = 0; i < conflicts_.size(); ++i) conflicts_[i].folder = folders[i];
+    if (!SetInnerHtml("fileList", BuildRows(LoadResourceString(IDS_ROW_TEMPLATE), conflicts_,
+                                            LoadResourceString(IDS_FOLDER_NOTE)))) {
         MessageBox(LastError(), LoadResourceString(IDS_CAPTION), MB_ICONWARNING);
         EnableElement("ButtonResolve", false);
         return;
     }
-    std::string note = EscapeHtml(LoadResourceString(IDS_FOLDER_NOTE));
     for (size_t n = 1; n <= conflicts_.size(); ++n) {
-        if (!IsFolderPair(conflicts_[n - 1])) continue;
+        if (!conflicts_[n - 1].folder) continue;
         SetRadioChecked(RadioId(3, n), true);
         EnableElement(RadioId(1, n), false);
         EnableElement(RadioId(2, n), false);
-        SetInnerHtml("Note" + std::to_string(n), note);
     }
 }
 
@@ -106,8 +109,11 @@ void CKessrynDlg::OnElementClick(const std::string& id) {
 }
 
 bool CKessrynDlg::Settle(IQvFileCopy& copy, const Conflict& pair, int choice) {
-    // The device record's path field holds 519 characters and its end.
-    if (com::WideFromAnsi(pair.device).size() > filesync::kDeviceRecordPathChars) return false;
+    // A device path too long for the device's checksum call (255
+    // characters) or its record (519) could not be checked or recorded
+    // afterwards: such a pair is not copied at all.
+    const size_t longest = std::min(filesync::kDeviceCrcPathChars, filesync::kDeviceRecordPathChars);
+    if (com::WideFromAnsi(pair.device).size() > longest) return false;
     com::Bstr desktop = com::Bstr::FromAnsi(pair.desktop), device = com::Bstr::FromAnsi(pair.device);
     com::Bstr none = com::Bstr::FromAnsi(""), fromDevice = com::Bstr::FromAnsi("QV_CREATE_FILE_FROM_CE");
     HRESULT hr = choice == 1 ? copy.CeFileCopy(desktop.Get(), device.Get(), none.Get(), none.Get())
@@ -120,7 +126,7 @@ bool CKessrynDlg::Settle(IQvFileCopy& copy, const Conflict& pair, int choice) {
     if (FAILED(filesync::CeCalcCrc32OnDevice(pair.device.c_str(), &deviceCrc, 0))) return false;
     if (desktopCrc != deviceCrc) return false;
     if (FAILED(filesync::CeUpdateFileCrcRecordOnDevice(pair.device.c_str(), desktopCrc))) return false;
-    return WriteSettledPair(statePath_, pair.desktop, desktopCrc);
+    return SUCCEEDED(WriteSettledPair(statePath_, pair.desktop, desktopCrc));
 }
 
 HRESULT CKessrynDlg::CreateFileCopy(IQvFileCopy** copy) {

@@ -34,11 +34,12 @@ protected:
 
 private:
     void List();
+    // A text in place of the rows, with Resolve disabled.
     void ShowInstead(UINT stringId);
+    void ShowText(const std::string& text);
     // Copies, checks both sides' CRCs and records the pair; false when it
     // is not settled.
     bool Settle(IQvFileCopy& copy, const Conflict& pair, int choice);
-    bool IsFolderPair(const Conflict& pair);
 
     CCeDeviceInfo device_;  // holds Kessryn's own device session
     std::string statePath_;

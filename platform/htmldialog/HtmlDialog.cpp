@@ -102,6 +102,7 @@ bool CHtmlDialog::Create(HMODULE module, const std::string& page, HWND owner, in
         return false;
     }
     root_ = document_.children.front().get();
+    IndexElements();
     for (HtmlNode* head = FindByTag(*root_, "head"); head;) {
         for (auto& child : head->children) {
             if (child->tag == "style") sheet_.Parse(TextOf(*child));
@@ -161,12 +162,63 @@ void CHtmlDialog::EndDialog(INT_PTR result) {
 
 void CHtmlDialog::DestroyControls() {
     for (Control& control : controls_) {
+        if (!control.window) continue;
         if (ATOM atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(RemovePropA(control.window, kElementIdProperty))))
             GlobalDeleteAtom(atom);
         ::DestroyWindow(control.window);
     }
     controls_.clear();
+    controlOf_.clear();
 }
+
+void CHtmlDialog::IndexElements() {
+    elements_.clear();
+    std::function<void(HtmlNode&)> walk = [&](HtmlNode& node) {
+        if (!node.IsText()) {
+            std::string id = node.Attribute("id");
+            if (!id.empty()) elements_.emplace(std::move(id), &node);
+        }
+        for (auto& child : node.children) walk(*child);
+    };
+    if (root_) walk(*root_);
+}
+
+bool CHtmlDialog::MakeControl(Control& control) {
+    if (control.window || control.failed) return control.window != nullptr;
+    const HtmlControlPlace place = {control.node, control.kind, control.rect, control.text, control.style};
+    HWND window = MakeControl(place, control.controlId);
+    const std::string id = control.node->Attribute("id");
+    if (!window) {
+        control.failed = true;
+        error_ = "the control of element \"" + id + "\" (" + control.node->tag + ") could not be made";
+        return false;
+    }
+    ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(control.style)), FALSE);
+    if (!id.empty()) SetPropA(window, kElementIdProperty, reinterpret_cast<HANDLE>(GlobalAddAtomA(id.c_str())));
+    if (control.kind == HtmlControlKind::Radio && control.node->checked)
+        ::SendMessageA(window, BM_SETCHECK, BST_CHECKED, 0);
+    if (control.node->disabled) ::EnableWindow(window, FALSE);
+    control.window = window;
+    return true;
+}
+
+bool CHtmlDialog::MakeControlsIn(int top, int bottom) {
+    bool made = true;
+    for (Control& control : controls_)
+        if (!control.window && !control.failed && control.rect.bottom > top && control.rect.top < bottom)
+            made = MakeControl(control) && made;
+    return made;
+}
+
+void CHtmlDialog::MakeControlsInView() {
+    // A page above and below the view too, so a short scroll finds its
+    // controls made.
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    if (!MakeControlsIn(scroll_ - client.bottom, scroll_ + 2 * client.bottom)) OnControlNotMade();
+}
+
+void CHtmlDialog::OnControlNotMade() { MessageBox(error_, GetWindowText(), MB_ICONERROR); }
 
 HWND CHtmlDialog::MakeControl(const HtmlControlPlace& place, UINT controlId) {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_NOTIFY;
@@ -188,9 +240,9 @@ bool CHtmlDialog::Relayout() {
     HWND focus = GetFocus();
     const HtmlNode* focused = nullptr;
     for (const Control& control : controls_)
-        if (control.window == focus) focused = control.node;
-    // No painting while thousands of controls come and go (a hidden window
-    // paints nothing anyway, and would be made visible by the switch).
+        if (control.window && control.window == focus) focused = control.node;
+    // No painting while controls come and go (a hidden window paints
+    // nothing anyway, and would be made visible by the switch).
     const bool shown = IsWindowVisible(m_hWnd) != FALSE;
     if (shown) ::SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
     DestroyControls();
@@ -198,23 +250,18 @@ bool CHtmlDialog::Relayout() {
     GetClientRect(m_hWnd, &client);
     Measure measure(*this);
     layout_ = LayoutPage(*root_, pageStyle_, sheet_, measure, client.right - client.left);
-    bool made = true;
+    scroll_ = std::clamp(scroll_, 0, std::max(0, layout_.height - static_cast<int>(client.bottom)));
     for (const HtmlControlPlace& place : layout_.controls) {
-        UINT controlId = kFirstControlId + static_cast<UINT>(controls_.size());
-        HWND window = MakeControl(place, controlId);
-        std::string id = place.node->Attribute("id");
-        if (!window) {
-            error_ = "the control of element \"" + id + "\" (" + place.node->tag + ") could not be made";
-            made = false;
-            continue;
-        }
-        ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(place.style)), FALSE);
-        if (!id.empty()) SetPropA(window, kElementIdProperty, reinterpret_cast<HANDLE>(GlobalAddAtomA(id.c_str())));
-        if (place.kind == HtmlControlKind::Radio && place.node->checked)
-            ::SendMessageA(window, BM_SETCHECK, BST_CHECKED, 0);
-        if (place.node->disabled) ::EnableWindow(window, FALSE);
-        controls_.push_back({window, place.rect, place.node, place.kind, place.text, place.style});
-        if (place.node == focused) ::SetFocus(window);
+        controlOf_.emplace(place.node, controls_.size());
+        const UINT controlId = kFirstControlId + static_cast<UINT>(controls_.size());
+        controls_.push_back({nullptr, place.rect, place.node, place.kind, place.text, place.style, controlId});
+    }
+    // Thousands of controls cost seconds to make: only those near the view
+    // now, the others as they come into view.
+    bool made = MakeControlsIn(scroll_ - client.bottom, scroll_ + 2 * client.bottom);
+    if (Control* control = ControlOf(focused)) {
+        made = MakeControl(*control) && made;
+        if (control->window) ::SetFocus(control->window);
     }
     if (shown) ::SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);
     UpdateScrollBar();
@@ -232,6 +279,7 @@ void CHtmlDialog::UpdateScrollBar() {
     int limit = std::max(0, layout_.height - static_cast<int>(client.bottom));
     if (scroll_ > limit) {
         scroll_ = limit;
+        MakeControlsInView();
         PlaceControls();
     }
     info.nPos = scroll_;
@@ -245,6 +293,7 @@ void CHtmlDialog::ScrollTo(int position) {
     position = std::clamp(position, 0, limit);
     if (position == scroll_) return;
     scroll_ = position;
+    MakeControlsInView();
     PlaceControls();
     SetScrollPos(m_hWnd, SB_VERT, scroll_, TRUE);
 }
@@ -254,6 +303,7 @@ void CHtmlDialog::PlaceControls() {
     // not carry its children along.
     HDWP moves = BeginDeferWindowPos(static_cast<int>(controls_.size()));
     for (const Control& control : controls_) {
+        if (!control.window) continue;
         const RECT& r = control.rect;
         if (moves)
             moves = DeferWindowPos(moves, control.window, nullptr, r.left, r.top - scroll_, 0, 0,
@@ -266,35 +316,50 @@ void CHtmlDialog::PlaceControls() {
     InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
-HWND CHtmlDialog::NextTabControl(HWND from, bool back) const {
-    std::vector<HWND> order;
-    for (const Control& control : controls_)
-        if (IsWindowEnabled(control.window)) order.push_back(control.window);
+HWND CHtmlDialog::NextTabControl(HWND from, bool back) {
+    std::vector<Control*> order;
+    for (Control& control : controls_)
+        if (!control.node->disabled && !control.failed) order.push_back(&control);
     if (order.empty()) return nullptr;
-    auto at = std::find(order.begin(), order.end(), from);
-    if (at == order.end()) return back ? order.back() : order.front();
-    size_t index = static_cast<size_t>(at - order.begin());
-    size_t count = order.size();
-    return order[back ? (index + count - 1) % count : (index + 1) % count];
+    auto at = std::find_if(order.begin(), order.end(), [from](const Control* c) { return c->window == from; });
+    Control* next;
+    if (at == order.end()) {
+        next = back ? order.back() : order.front();
+    } else {
+        size_t index = static_cast<size_t>(at - order.begin());
+        size_t count = order.size();
+        next = order[back ? (index + count - 1) % count : (index + 1) % count];
+    }
+    if (!next->window) {
+        ScrollToBox(next->node->box);  // makes it, with those around it
+        MakeControl(*next);
+    }
+    return next->window;
+}
+
+void CHtmlDialog::ScrollToBox(const RECT& box) {
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    if (box.top < scroll_)
+        ScrollTo(box.top);
+    else if (box.bottom > scroll_ + client.bottom)
+        ScrollTo(box.bottom - client.bottom);
 }
 
 void CHtmlDialog::ScrollIntoView(const std::string& id) {
     HtmlNode* node = GetElementById(id);
     if (!node || !m_hWnd) return;
-    RECT client;
-    GetClientRect(m_hWnd, &client);
-    if (node->box.top < scroll_)
-        ScrollTo(node->box.top);
-    else if (node->box.bottom > scroll_ + client.bottom)
-        ScrollTo(node->box.bottom - client.bottom);
+    ScrollToBox(node->box);
 }
 
-HtmlNode* CHtmlDialog::GetElementById(const std::string& id) { return root_ ? FindById(*root_, id) : nullptr; }
+HtmlNode* CHtmlDialog::GetElementById(const std::string& id) {
+    auto found = elements_.find(id);
+    return found == elements_.end() ? nullptr : found->second;
+}
 
 CHtmlDialog::Control* CHtmlDialog::ControlOf(const HtmlNode* node) {
-    for (Control& control : controls_)
-        if (control.node == node) return &control;
-    return nullptr;
+    auto found = node ? controlOf_.find(node) : controlOf_.end();
+    return found == controlOf_.end() ? nullptr : &controls_[found->second];
 }
 
 HWND CHtmlDialog::GetElementWindow(const std::string& id) {
@@ -315,6 +380,7 @@ bool CHtmlDialog::SetInnerHtml(const std::string& id, const std::string& fragmen
         return false;
     }
     node->children = std::move(children);
+    IndexElements();
     return Relayout();
 }
 
@@ -362,7 +428,13 @@ bool CHtmlDialog::IsElementEnabled(const std::string& id) {
 
 bool CHtmlDialog::ClickElement(const std::string& id) {
     Control* control = ControlOf(GetElementById(id));
-    if (!control || !IsWindowEnabled(control->window)) return false;
+    if (!control || control->node->disabled) return false;
+    if (!control->window) {
+        // A user scrolls to it first.
+        ScrollToBox(control->node->box);
+        if (!MakeControl(*control)) return false;
+    }
+    if (!IsWindowEnabled(control->window)) return false;
     ::SendMessageA(control->window, BM_CLICK, 0, 0);
     return true;
 }
@@ -389,11 +461,7 @@ bool CHtmlDialog::OnCommand(WORD id, WORD code, HWND control) {
         if (code == BN_CLICKED) {
             Clicked(item);  // may lay the page out again: item is not used after
         } else if (code == BN_SETFOCUS) {
-            RECT client;
-            GetClientRect(m_hWnd, &client);
-            const RECT& box = item.node->box;
-            if (box.top < scroll_) ScrollTo(box.top);
-            else if (box.bottom > scroll_ + client.bottom) ScrollTo(box.bottom - client.bottom);
+            ScrollToBox(item.node->box);
         }
         return true;
     }

@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include "HtmlImage.h"
@@ -55,6 +56,9 @@ public:
     // Clicks the element's control as a user would; false when there is no
     // such control or it is disabled.
     bool ClickElement(const std::string& id);
+    // The element's control; nullptr when it has none, or none yet: a
+    // control is made when its place first comes near the view (a long page
+    // makes only the controls it shows), with the element's state.
     HWND GetElementWindow(const std::string& id);
     // Scrolls the page so the element is in view.
     void ScrollIntoView(const std::string& id);
@@ -72,6 +76,9 @@ protected:
     virtual void OnElementClick(const std::string& id) { (void)id; }
     // Makes one control of the page; nullptr when it cannot be made.
     virtual HWND MakeControl(const HtmlControlPlace& place, UINT controlId);
+    // A control that could not be made when its place came into view
+    // (LastError names it): a message box with the page's caption.
+    virtual void OnControlNotMade();
 
     bool PreTranslateMessage(MSG* message) override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
@@ -81,22 +88,35 @@ protected:
 private:
     class Measure;
     struct Control {
-        HWND window;
+        HWND window;  // nullptr until made
         RECT rect;  // in page coordinates
         HtmlNode* node;
         HtmlControlKind kind;
         std::string text;
         HtmlStyle style;
+        UINT controlId;
+        bool failed = false;  // tried once and not made
     };
 
     bool Relayout();
+    // Finds elements by id without walking the page: built whenever the
+    // page's elements change.
+    void IndexElements();
+    // Makes the controls not made yet whose places reach into page rows
+    // top to bottom; false (LastError) when one could not be made.
+    bool MakeControlsIn(int top, int bottom);
+    bool MakeControl(Control& control);
+    // Makes those near the view, reporting a failure.
+    void MakeControlsInView();
     void DestroyControls();
     void Paint(HDC dc, const RECT& dirty);
     void DrawLink(const DRAWITEMSTRUCT& item);
     void ScrollTo(int position);
+    // Scrolls the least that brings a box of the page into view.
+    void ScrollToBox(const RECT& box);
     void PlaceControls();
     // The control Tab moves to from the one with the focus.
-    HWND NextTabControl(HWND from, bool back) const;
+    HWND NextTabControl(HWND from, bool back);
     void UpdateScrollBar();
     void Clicked(Control& control);
     void ApplyRadio(HtmlNode& radio, bool checked);
@@ -110,6 +130,8 @@ private:
     HtmlStyle pageStyle_;
     HtmlLayoutResult layout_;
     std::vector<Control> controls_;
+    std::unordered_map<const HtmlNode*, size_t> controlOf_;  // into controls_
+    std::unordered_map<std::string, HtmlNode*> elements_;    // by id, the first in page order
     std::map<std::string, HtmlImage> images_;
     std::map<std::tuple<int, bool, bool, bool>, HFONT> fonts_;
     HBRUSH backgroundBrush_ = nullptr;

@@ -145,10 +145,39 @@ public:
             while (end < text.size() && !std::iswspace(text[end])) ++end;
             std::wstring word = text.substr(at, end - at);
             SIZE size = measure_.Text(word, style);
+            // A word wider than a whole line (a long path) is broken where
+            // it fits, after a backslash or slash when there is one, rather
+            // than running out of its cell.
+            const int room = context.right - context.left;
+            while (size.cx > room && word.size() > 1) {
+                size_t fits = Fitting(word, style, room);
+                const size_t separator = word.find_last_of(L"\\/", fits - 1);
+                if (separator != std::wstring::npos && separator > 0) fits = separator + 1;
+                const std::wstring piece = word.substr(0, fits);
+                const SIZE pieceSize = measure_.Text(piece, style);
+                Add({Item::Text, piece, style, static_cast<int>(pieceSize.cx), static_cast<int>(pieceSize.cy),
+                     node.parent},
+                    context, style, false);
+                word.erase(0, fits);
+                size = measure_.Text(word, style);
+            }
             Add({Item::Text, word, style, static_cast<int>(size.cx), static_cast<int>(size.cy), node.parent}, context,
                 style, false);
             at = end;
         }
+    }
+
+    // The length of the longest start of word that fits room (at least 1).
+    size_t Fitting(const std::wstring& word, const HtmlStyle& style, int room) {
+        size_t low = 1, high = word.size();
+        while (low < high) {
+            const size_t middle = (low + high + 1) / 2;
+            if (measure_.Text(word.substr(0, middle), style).cx <= room)
+                low = middle;
+            else
+                high = middle - 1;
+        }
+        return low;
     }
 
     void Table(HtmlNode& table, const HtmlStyle& style, Context& context) {

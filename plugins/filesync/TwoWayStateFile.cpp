@@ -9,17 +9,22 @@ namespace vorlan::filesync {
 HRESULT TwoWayStateFile::Load() {
     loaded_ = false;
     std::string path;
-    HRESULT hr = GetTwoWaySyncDataPath(path);
+    const HRESULT hr = GetTwoWaySyncDataPath(path);
     if (FAILED(hr)) return hr;
+    return Load(path);
+}
+
+HRESULT TwoWayStateFile::Load(const std::string& path) {
+    loaded_ = false;
     std::string bytes;
-    hr = devicefs::ReadWholeFile(com::WideFromAnsi(path).c_str(), bytes);
+    HRESULT hr = devicefs::ReadWholeFile(com::WideFromAnsi(path).c_str(), bytes);
     if (hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) {
         bytes.clear();
     } else if (FAILED(hr)) {
         return hr;
     }
     state_.Parse(bytes);
-    path_ = std::move(path);
+    path_ = path;
     loaded_ = true;
     return S_OK;
 }

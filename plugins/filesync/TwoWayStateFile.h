@@ -17,6 +17,9 @@ public:
     // path's failure (no device, no name, no %APPDATA%) or the read's
     // failure otherwise, with nothing loaded.
     HRESULT Load();
+    // The same for a state file whose path the caller already has (the
+    // conflict manager reads the file again before each change).
+    HRESULT Load(const std::string& path);
     // Writes the state back when it changed; S_OK when there was nothing to
     // write. The replacement's failure leaves the file as it was.
     HRESULT Save();

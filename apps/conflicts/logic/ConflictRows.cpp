@@ -29,7 +29,8 @@ std::string WorkstationFileId(size_t row) { return "WorkstationFile" + std::to_s
 std::string DeviceFileId(size_t row) { return "DeviceFile" + std::to_string(row); }
 std::string RadioId(int choice, size_t row) { return "Radio" + std::to_string(choice) + "-" + std::to_string(row); }
 
-std::string BuildRows(const std::string& rowTemplate, const std::vector<Conflict>& conflicts) {
+std::string BuildRows(const std::string& rowTemplate, const std::vector<Conflict>& conflicts,
+                      const std::string& folderNote) {
     std::string rows;
     for (size_t i = 0; i < conflicts.size(); ++i) {
         const size_t n = i + 1;
@@ -43,6 +44,7 @@ std::string BuildRows(const std::string& rowTemplate, const std::vector<Conflict
             {"%Radio3-X%", RadioId(3, n)},
             {"%RadioGroupX%", "RadioGroup" + std::to_string(n)},
             {"%NoteX%", "Note" + std::to_string(n)},
+            {"%Note%", conflicts[i].folder ? EscapeHtml(folderNote) : std::string()},
         };
         size_t at = 0;
         while (at < rowTemplate.size()) {

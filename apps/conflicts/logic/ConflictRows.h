@@ -12,6 +12,7 @@ namespace vorlan::conflicts {
 struct Conflict {
     std::string desktop;
     std::string device;
+    bool folder = false;  // either side a folder: never copied here
 };
 
 // The value a section without "Conflitant" reads as.
@@ -22,11 +23,14 @@ inline constexpr char kNoConflict[] = "NO_CONFLICT";
 std::vector<Conflict> SelectConflicts(const std::vector<std::pair<std::string, std::string>>& sections);
 
 // The rows for the page: for row n (from 1) a copy of the template with
-// %WorkstationFile%, %DeviceFile% (escaped paths) and the element names
+// %WorkstationFile%, %DeviceFile% (escaped paths), %Note% (folderNote,
+// escaped, for a folder pair; else nothing) and the element names
 // %WorkstationFileX%, %DeviceFileX%, %Radio1-X%, %Radio2-X%, %Radio3-X%,
-// %RadioGroupX% and %NoteX% (where a note about the pair goes) put in. Each row is filled on its own, in one pass, so a
-// path holding "%DeviceFile%" or markup stays as it is.
-std::string BuildRows(const std::string& rowTemplate, const std::vector<Conflict>& conflicts);
+// %RadioGroupX% and %NoteX% (the note's element) put in. Each row is
+// filled on its own, in one pass, so a path holding "%DeviceFile%" or
+// markup stays as it is.
+std::string BuildRows(const std::string& rowTemplate, const std::vector<Conflict>& conflicts,
+                      const std::string& folderNote = {});
 
 // The element ids of row n.
 std::string WorkstationFileId(size_t row);

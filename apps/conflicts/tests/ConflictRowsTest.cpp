@@ -38,6 +38,9 @@ TEST(ConflictRows, EachRowFilledFromItsOwnCopyWithEscapedPaths) {
 
     std::string two = BuildRows("<%WorkstationFileX%:%WorkstationFile%>", {{"a", "x"}, {"b", "y"}});
     EXPECT_EQ(two, "<WorkstationFile1:a><WorkstationFile2:b>");
+    // Only a folder pair gets the note.
+    EXPECT_EQ(BuildRows("<%NoteX%:%Note%>", {{"a", "x", true}, {"b", "y"}}, "skip <it> & run"),
+              "<Note1:skip &lt;it&gt; &amp; run><Note2:>");
     EXPECT_EQ(BuildRows(rowTemplate, {}), "");
     EXPECT_EQ(RadioId(2, 17), "Radio2-17");
 }

@@ -10,73 +10,19 @@
 #include <string>
 #include <vector>
 
-#include "DeviceEmulator.h"
-#include "KessrynDlg.h"
-#include "MessageBox.h"
-#include "TestSupport.h"
+#include "Bstr.h"
+#include "KessrynFixture.h"
 #include "WindowCapture.h"
 
 namespace vorlan::conflicts {
 namespace {
 
-using testing::DeviceEmulator;
-using testing::TempFolder;
+using testing::KessrynSuite;
+using testing::Pump;
+using vorlan::testing::TempFolder;
+namespace files = vorlan::testing;
 
-void Pump() {
-    for (int i = 0; i < 3; ++i) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        Sleep(10);
-    }
-}
-
-// %APPDATA% in a temporary folder for one test.
-class AppData {
-public:
-    AppData() {
-        char old[MAX_PATH];
-        const DWORD n = GetEnvironmentVariableA("APPDATA", old, MAX_PATH);
-        if (n > 0 && n < MAX_PATH) old_ = old;
-        SetEnvironmentVariableA("APPDATA", folder_.Path().c_str());
-    }
-    ~AppData() { SetEnvironmentVariableA("APPDATA", old_.empty() ? nullptr : old_.c_str()); }
-    std::string operator/(const std::string& name) const { return folder_ / name; }
-
-private:
-    TempFolder folder_;
-    std::string old_;
-};
-
-class Kessryn : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-        device_.UseForRapi();
-        statePath_ = appData_ / "Dravenhall\\Vorlan\\TwoWaySyncData-Field-07.ini";
-        CreateDirectoryA((appData_ / "Dravenhall").c_str(), nullptr);
-        CreateDirectoryA((appData_ / "Dravenhall\\Vorlan").c_str(), nullptr);
-    }
-    void TearDown() override { CoUninitialize(); }
-
-    // The window made, shown and loaded.
-    void Open(CKessrynDlg& dialog) {
-        ASSERT_TRUE(dialog.Create()) << dialog.LastError();
-        ShowWindow(dialog.m_hWnd, SW_SHOW);
-        Pump();
-    }
-
-    DeviceEmulator device_{"DeviceName = Field-07\n"};
-    AppData appData_;
-    std::string statePath_;
-    std::vector<MessageBoxRequest> boxes_;
-    ScopedMessageBoxAnswerer answerer_{[this](const MessageBoxRequest& box) {
-        boxes_.push_back(box);
-        return IDOK;
-    }};
-};
+using Kessryn = KessrynSuite;
 
 TEST_F(Kessryn, ListsTheConflictsOfTheStateFileInFileOrder) {
     const struct {
@@ -93,7 +39,7 @@ TEST_F(Kessryn, ListsTheConflictsOfTheStateFileInFileOrder) {
         {"", {}},
     };
     for (const auto& c : cases) {
-        testing::WriteFileBytes(statePath_, c.file);
+        files::WriteFileBytes(statePath_, c.file);
         CKessrynDlg dialog;
         Open(dialog);
         ASSERT_EQ(dialog.StatePath(), statePath_);
@@ -126,26 +72,55 @@ TEST_F(Kessryn, EverySectionIsListedHoweverLongTheNames) {
         file += std::string("[") + name + "]\r\nConflitant=\\f" + std::to_string(i) + "\r\n";
     }
     ASSERT_GT(file.size(), 39000u * 1.1);
-    testing::WriteFileBytes(statePath_, file);
+    files::WriteFileBytes(statePath_, file);
     CKessrynDlg dialog;
     Open(dialog);
     ASSERT_EQ(dialog.Conflicts().size(), static_cast<size_t>(count));
     EXPECT_EQ(dialog.GetElementText(DeviceFileId(count)), "\\f" + std::to_string(count - 1));
 }
 
-TEST_F(Kessryn, AFolderPairCanOnlyBeSkipped) {
-    TempFolder desktop;
-    testing::WriteFileBytes(statePath_, "[" + desktop.Path() + "]\r\nConflitant=\\Folder\r\n[C:\\w\\f.txt]\r\n"
-                                        "Conflitant=\\f.txt\r\n");
+TEST_F(Kessryn, AStateFileThatCannotBeReadIsReported) {
+    ASSERT_TRUE(CreateDirectoryA(statePath_.c_str(), nullptr));
     CKessrynDlg dialog;
     Open(dialog);
-    ASSERT_EQ(dialog.Conflicts().size(), 2u);
-    EXPECT_TRUE(dialog.GetRadioChecked("Radio3-1"));
-    EXPECT_FALSE(dialog.IsElementEnabled("Radio1-1"));
-    EXPECT_FALSE(dialog.IsElementEnabled("Radio2-1"));
-    EXPECT_NE(dialog.GetElementText("Note1").find("winning side"), std::string::npos);
-    EXPECT_TRUE(dialog.IsElementEnabled("Radio1-2")) << "a file pair keeps its choices";
-    EXPECT_EQ(dialog.GetElementText("Note2"), "");
+    const std::string text = dialog.GetElementText("fileList");
+    EXPECT_EQ(text.rfind("Kessryn is unable to read the state file " + statePath_ + " (error 0x", 0), 0u) << text;
+    EXPECT_FALSE(dialog.IsElementEnabled("ButtonResolve"));
+    EXPECT_TRUE(dialog.Conflicts().empty());
+    RemoveDirectoryA(statePath_.c_str());
+}
+
+TEST_F(Kessryn, AFolderPairCanOnlyBeSkipped) {
+    TempFolder desktop;
+    CreateDirectoryW(device_.HostPath(L"\\My Documents\\Folder").c_str(), nullptr);
+    CreateDirectoryW(device_.HostPath(L"\\Top").c_str(), nullptr);
+    const struct {
+        std::string desktop, device;
+        bool folder;
+    } pairs[] = {
+        {desktop.Path(), "\\Folder", true},                      // a folder on the desktop
+        {"C:\\w\\f.txt", "\\My Documents\\f.txt", false},       // a file beside a folder
+        {"C:\\w\\Folder", "\\MY DOCUMENTS\\FOLDER", true},     // a folder on the device, in other case
+        {"C:\\w\\Top", "\\Top", true},                         // a folder at the device's root
+        {"C:\\w\\g.txt", "\\Nowhere\\g.txt", false},           // in a folder that is not there
+        {"C:\\w\\h.txt", "\\My Documents\\Folder\\", true},   // named with its final backslash
+    };
+    std::string file;
+    for (const auto& pair : pairs) file += "[" + pair.desktop + "]\r\nConflitant=" + pair.device + "\r\n";
+    files::WriteFileBytes(statePath_, file);
+    CKessrynDlg dialog;
+    Open(dialog);
+    ASSERT_EQ(dialog.Conflicts().size(), std::size(pairs));
+    for (size_t n = 1; n <= std::size(pairs); ++n) {
+        const bool folder = pairs[n - 1].folder;
+        SCOPED_TRACE(pairs[n - 1].device);
+        EXPECT_EQ(dialog.Conflicts()[n - 1].folder, folder);
+        EXPECT_EQ(dialog.GetRadioChecked(RadioId(3, n)), folder);
+        EXPECT_EQ(dialog.IsElementEnabled(RadioId(1, n)), !folder);
+        EXPECT_EQ(dialog.IsElementEnabled(RadioId(2, n)), !folder);
+        EXPECT_EQ(dialog.GetElementText("Note" + std::to_string(n)),
+                  folder ? "A folder: run its item with a winning side to settle it." : "");
+    }
 }
 
 // As installed without the file plug-in: no copy object to be had.
@@ -159,7 +134,7 @@ protected:
 
 TEST_F(Kessryn, WithoutTheCopyObjectNothingChanges) {
     const std::string file = "[C:\\w\\a.txt]\r\nConflitant=\\a.txt\r\n";
-    testing::WriteFileBytes(statePath_, file);
+    files::WriteFileBytes(statePath_, file);
     KessrynWithoutCopyObject dialog;
     Open(dialog);
     ASSERT_TRUE(dialog.ClickElement("ButtonResolve"));
@@ -167,7 +142,7 @@ TEST_F(Kessryn, WithoutTheCopyObjectNothingChanges) {
     EXPECT_EQ(boxes_[0].text, "Unable to resolve conflicts: Vorlan not properly installed.");
     EXPECT_EQ(boxes_[0].caption, "Kessryn");
     EXPECT_TRUE(boxes_[0].type & MB_ICONWARNING);
-    EXPECT_EQ(testing::ReadFileBytes(statePath_), file);
+    EXPECT_EQ(files::ReadFileBytes(statePath_), file);
 }
 
 TEST_F(Kessryn, CloseEndsTheDialogAndTheLinkIsJournalled) {
@@ -178,7 +153,7 @@ TEST_F(Kessryn, CloseEndsTheDialogAndTheLinkIsJournalled) {
     Open(dialog);
     EXPECT_TRUE(dialog.ClickElement("DravenhallLink"));
     SetEnvironmentVariableA("VORLAN_SHELL_JOURNAL", nullptr);
-    EXPECT_EQ(testing::ReadFileBytes(journal), "http://www.dravenhall.example/\n");
+    EXPECT_EQ(files::ReadFileBytes(journal), "http://www.dravenhall.example/\n");
     EXPECT_TRUE(dialog.ClickElement("ButtonOK"));
     Pump();
     EXPECT_EQ(dialog.m_hWnd, nullptr) << "closed";
@@ -190,7 +165,7 @@ TEST_F(Kessryn, TwoThousandConflictsListAndScrollToTheLastRow) {
     for (int i = 1; i <= count; ++i)
         file += "[C:\\Work\\file" + std::to_string(i) + ".txt]\r\nConflitant=\\My Documents\\file" +
                 std::to_string(i) + ".txt\r\n";
-    testing::WriteFileBytes(statePath_, file);
+    files::WriteFileBytes(statePath_, file);
     auto start = std::chrono::steady_clock::now();
     CKessrynDlg dialog;
     Open(dialog);
@@ -205,7 +180,7 @@ TEST_F(Kessryn, TwoThousandConflictsListAndScrollToTheLastRow) {
 }
 
 TEST_F(Kessryn, Pictures) {
-    testing::WriteFileBytes(statePath_,
+    files::WriteFileBytes(statePath_,
                             "[C:\\Work\\Report.doc]\r\nConflitant=\\My Documents\\Report.doc\r\n"
                             "[C:\\Work\\R&D <plans>.xls]\r\nConflitant=\\My Documents\\R&D <plans>.xls\r\n"
                             "[C:\\Work\\Notes.txt]\r\nCRC=17\r\nConflitant=\\Notes.txt\r\n");
@@ -217,11 +192,31 @@ TEST_F(Kessryn, Pictures) {
         dialog.ClickElement("Radio3-3");
         EXPECT_EQ(vorlan::testing::SaveScreenshot(dialog.m_hWnd, "three-conflicts").find("failed"), std::string::npos);
     }
-    testing::WriteFileBytes(statePath_, "[C:\\Work\\Notes.txt]\r\nCRC=17\r\n");
+    files::WriteFileBytes(statePath_, "[C:\\Work\\Notes.txt]\r\nCRC=17\r\n");
     {
         CKessrynDlg dialog;
         Open(dialog);
         EXPECT_EQ(vorlan::testing::SaveScreenshot(dialog.m_hWnd, "no-conflicts").find("failed"), std::string::npos);
+    }
+    // A folder pair first, a path longer than its column, then a list long
+    // enough to scroll to its end.
+    CreateDirectoryW(device_.HostPath(L"\\My Documents\\Photos").c_str(), nullptr);
+    std::string file = "[C:\\Work\\Photos]\r\nConflitant=\\My Documents\\Photos\r\n"
+                       "[C:\\Users\\Someone\\Documents\\Projects\\QuarterlyReports\\2026\\Board.doc]\r\n"
+                       "Conflitant=\\My Documents\\Projects\\QuarterlyReports\\2026\\Board.doc\r\n";
+    for (int i = 1; i <= 60; ++i)
+        file += "[C:\\Work\\Letter " + std::to_string(i) + ".doc]\r\nConflitant=\\My Documents\\Letter " +
+                std::to_string(i) + ".doc\r\n";
+    files::WriteFileBytes(statePath_, file);
+    {
+        CKessrynDlg dialog;
+        Open(dialog);
+        ASSERT_EQ(dialog.Conflicts().size(), 62u);
+        EXPECT_EQ(vorlan::testing::SaveScreenshot(dialog.m_hWnd, "folder-pair").find("failed"), std::string::npos);
+        dialog.ScrollIntoView(RadioId(3, 62));
+        dialog.ClickElement(RadioId(2, 62));
+        EXPECT_EQ(vorlan::testing::SaveScreenshot(dialog.m_hWnd, "scrolled-to-the-end").find("failed"),
+                  std::string::npos);
     }
 }
 
@@ -237,7 +232,16 @@ HWND FindChildByElementId(HWND window, const std::string& id) {
 }
 
 TEST_F(Kessryn, TheProgramRunsAsItsOwnProcess) {
-    testing::WriteFileBytes(statePath_, "[C:\\w\\a.txt]\r\nConflitant=\\a.txt\r\n[C:\\w\\b.txt]\r\nConflitant=\\b.txt\r\n");
+    TempFolder desktop;
+    for (const char* name : {"a.txt", "b.txt"}) {
+        files::WriteFileBytes(desktop / name, std::string("desktop ") + name);
+        files::WriteFileBytes(com::AnsiFromWide(device_.HostPath(com::WideFromAnsi(std::string("\\") + name))),
+                              std::string("device ") + name);
+    }
+    files::WriteFileBytes(statePath_, "[" + (desktop / "a.txt") + "]\r\nConflitant=\\a.txt\r\n[" +
+                                          (desktop / "b.txt") + "]\r\nConflitant=\\b.txt\r\n");
+    const std::string journal = desktop / "boxes.txt";
+    files::ScopedEnvironment journalled("VORLAN_MESSAGEBOX_JOURNAL", journal);
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION process = {};
     std::string command = std::string("\"") + KESSRYN_PATH + "\"";
@@ -258,6 +262,20 @@ TEST_F(Kessryn, TheProgramRunsAsItsOwnProcess) {
     HWND resolve = FindChildByElementId(window, "ButtonResolve");
     ASSERT_NE(resolve, nullptr);
     EXPECT_TRUE(IsWindowEnabled(resolve));
+
+    // Resolve by clicks from outside: the device's copy of b, the desktop's
+    // of a. The program's box answers itself in an automated run.
+    HWND deviceWins = FindChildByElementId(window, "Radio2-2");
+    ASSERT_NE(deviceWins, nullptr);
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(deviceWins, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer));
+    EXPECT_EQ(SendMessageA(radio, BM_GETCHECK, 0, 0), BST_UNCHECKED) << "grouped by row";
+    ASSERT_TRUE(SendMessageTimeoutA(resolve, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 60000, &answer));
+    EXPECT_NE(files::ReadFileBytes(journal).find("Kessryn resolved all conflicts."), std::string::npos)
+        << files::ReadFileBytes(journal);
+    EXPECT_EQ(files::ReadFileBytes(com::AnsiFromWide(device_.HostPath(L"\\a.txt"))), "desktop a.txt");
+    EXPECT_EQ(files::ReadFileBytes(desktop / "b.txt"), "device b.txt");
+    EXPECT_EQ(files::ReadFileBytes(statePath_).find("Conflitant"), std::string::npos);
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
     DWORD code = 1;
@@ -271,7 +289,7 @@ TEST_F(Kessryn, TheProgramRunsAsItsOwnProcess) {
 TEST(KessrynNoDevice, SaysSoAndMakesNoFile) {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
     SetEnvironmentVariableW(L"VORLAN_DEVICE", L"C:\\no such device");
-    AppData appData;
+    testing::AppData appData;
     {
         CKessrynDlg dialog;
         ASSERT_TRUE(dialog.Create()) << dialog.LastError();

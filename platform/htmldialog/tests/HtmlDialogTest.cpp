@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "HtmlDialog.h"
+#include "MessageBox.h"
 #include "WindowCapture.h"
 
 namespace vorlan {
@@ -328,6 +329,90 @@ TEST_F(HtmlDialogTest, AControlThatCannotBeMadeIsReported) {
     TestHost missing;
     EXPECT_FALSE(missing.Create(GetModuleHandleA(nullptr), "NOPAGE", nullptr, 300, 200));
     EXPECT_NE(missing.LastError().find("NOPAGE"), std::string::npos);
+}
+
+// Rows of a radio each, then a button: a page far taller than the window.
+std::string LongRows() {
+    std::string rows;
+    for (int i = 1; i <= 300; ++i) {
+        const std::string n = std::to_string(i);
+        rows += "<p>Row " + n + " <input type=\"radio\" name=\"g" + n + "\" id=\"r" + n + "\"/></p>";
+    }
+    return rows + "<p><button id=\"late\">Late</button></p>";
+}
+
+int ChildWindows(HWND window) {
+    int count = 0;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) ++count;
+    return count;
+}
+
+TEST_F(HtmlDialogTest, ALongPageMakesItsControlsAsTheyComeIntoView) {
+    TestHost host;
+    ASSERT_TRUE(Open(host, 200)) << host.LastError();
+    ASSERT_TRUE(host.SetInnerHtml("slot", LongRows())) << host.LastError();
+    EXPECT_LT(ChildWindows(host.m_hWnd), 100) << "only the controls near the view";
+    EXPECT_EQ(host.GetElementWindow("late"), nullptr);
+    EXPECT_EQ(host.GetElementWindow("r300"), nullptr);
+    EXPECT_EQ(Dump(host)["r300"].state, "unchecked,enabled") << "an element with a control to come";
+
+    // State given before the control is made is the control's.
+    ASSERT_TRUE(host.SetRadioChecked("r300", true));
+    ASSERT_TRUE(host.EnableElement("late", false));
+    host.ScrollIntoView("late");
+    ASSERT_NE(host.GetElementWindow("late"), nullptr);
+    EXPECT_FALSE(IsWindowEnabled(host.GetElementWindow("late")));
+    ASSERT_NE(host.GetElementWindow("r300"), nullptr);
+    EXPECT_EQ(SendMessageA(host.GetElementWindow("r300"), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(ElementIdOf(host.GetElementWindow("r300")), "r300");
+
+    // A click on a control not made yet scrolls to it, as a user would.
+    EXPECT_EQ(host.GetElementWindow("r150"), nullptr);
+    const int before = host.ScrollPosition();
+    EXPECT_TRUE(host.ClickElement("r150"));
+    EXPECT_TRUE(host.GetRadioChecked("r150"));
+    EXPECT_EQ(host.clicks.back(), "r150");
+    EXPECT_LT(host.ScrollPosition(), before);
+
+    // Shift+Tab from the first control goes round to the last, far below.
+    host.SendMessage(WM_VSCROLL, SB_TOP);
+    ASSERT_EQ(host.GetElementWindow("bottom"), nullptr);
+    MSG back = {host.GetElementWindow("pair-a"), WM_KEYDOWN, VK_TAB, 0};
+    const SHORT shift = GetKeyState(VK_SHIFT);
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(WalkPreTranslateTree(host.m_hWnd, &back));
+    keys[VK_SHIFT] = static_cast<BYTE>(shift & 0x80);
+    SetKeyboardState(keys);
+    EXPECT_NE(host.GetElementWindow("bottom"), nullptr);
+    EXPECT_GT(host.ScrollPosition(), 0);
+}
+
+TEST_F(HtmlDialogTest, AControlThatCannotBeMadeLaterIsReported) {
+    std::vector<MessageBoxRequest> boxes;
+    ScopedMessageBoxAnswerer answerer([&](const MessageBoxRequest& box) {
+        boxes.push_back(box);
+        return IDOK;
+    });
+    TestHost host;
+    host.failId = "late";
+    ASSERT_TRUE(Open(host, 200)) << host.LastError();
+    ASSERT_TRUE(host.SetInnerHtml("slot", LongRows())) << "not in view: not made yet";
+    EXPECT_TRUE(boxes.empty());
+    host.ScrollIntoView("late");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find("\"late\""), std::string::npos) << boxes[0].text;
+    EXPECT_EQ(boxes[0].caption, "Page host test & picture");
+    EXPECT_TRUE(boxes[0].type & MB_ICONERROR);
+    EXPECT_NE(host.LastError().find("\"late\""), std::string::npos);
+    EXPECT_EQ(host.GetElementWindow("late"), nullptr);
+    EXPECT_FALSE(host.ClickElement("late"));
+    host.SendMessage(WM_VSCROLL, SB_TOP);
+    host.ScrollIntoView("late");
+    EXPECT_EQ(boxes.size(), 1u) << "reported once";
+    EXPECT_NE(host.GetElementWindow("r299"), nullptr) << "the rest are made";
 }
 
 TEST_F(HtmlDialogTest, TestPagePicture) {

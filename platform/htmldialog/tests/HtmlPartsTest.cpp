@@ -177,6 +177,30 @@ TEST_F(HtmlLayoutTest, TextWrapsAtWordsAndBlocksStack) {
     EXPECT_EQ(laid->result.height, d.bottom + 8);
 }
 
+TEST_F(HtmlLayoutTest, AWordWiderThanTheLineBreaksAfterASeparatorOrWhereItFits) {
+    // 100 pixels: 14 characters of 7.
+    const struct {
+        const char* text;
+        std::vector<std::wstring> lines;
+    } cases[] = {
+        {"C:\\Users\\someone\\Documents\\Report.doc",
+         {L"C:\\Users\\", L"someone\\", L"Documents\\", L"Report.doc"}},
+        {"abcdefghijklmnopqrstuvwxyz", {L"abcdefghijklmn", L"opqrstuvwxyz"}},
+        {"\\Top\\abcdefghijklmnopq", {L"\\Top\\", L"abcdefghijklmn", L"opq"}},
+        {"short C:\\a\\b.txt", {L"short", L"C:\\a\\b.txt"}},  // a word that fits a line wraps whole
+    };
+    for (const auto& c : cases) {
+        auto laid = Lay(std::string("<p id=\"p\">") + c.text + "</p>", 116);
+        std::vector<std::wstring> lines;
+        for (const auto& text : laid->result.texts) {
+            EXPECT_LE(text.rect.right, 8 + 100) << c.text;
+            lines.push_back(text.text);
+        }
+        EXPECT_EQ(lines, c.lines) << c.text;
+        EXPECT_EQ(TextOf(*FindById(laid->root, "p")), c.text) << "the element's text stays whole";
+    }
+}
+
 TEST_F(HtmlLayoutTest, RunsBreakAtAChangeOfLookOrAControl) {
     auto laid = Lay("<p>one two<b>bold</b> three <button>x</button> four five</p>", 600);
     std::vector<std::wstring> runs;

@@ -1,0 +1,43 @@
+#include "KessrynFixture.h"
+
+#include <ole2.h>
+
+namespace vorlan::conflicts::testing {
+
+void Pump() {
+    for (int i = 0; i < 3; ++i) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(10);
+    }
+}
+
+KessrynSuite::KessrynSuite() : device_(std::string(vorlan::testing::kVorlanInstalled) + "DeviceName = Field-07\n") {}
+
+void KessrynSuite::SetUp() {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    device_.UseForRapi();
+    ASSERT_TRUE(device_.InstallOstrum());
+    statePath_ = appData_ / "Dravenhall\\Vorlan\\TwoWaySyncData-Field-07.ini";
+    CreateDirectoryA((appData_ / "Dravenhall").c_str(), nullptr);
+    CreateDirectoryA((appData_ / "Dravenhall\\Vorlan").c_str(), nullptr);
+}
+
+void KessrynSuite::TearDown() { CoUninitialize(); }
+
+void KessrynSuite::Open(CKessrynDlg& dialog) {
+    ASSERT_TRUE(dialog.Create()) << dialog.LastError();
+    ShowWindow(dialog.m_hWnd, SW_SHOW);
+    Pump();
+}
+
+std::vector<std::string> KessrynSuite::BoxTexts() const {
+    std::vector<std::string> texts;
+    for (const MessageBoxRequest& box : boxes_) texts.push_back(box.text);
+    return texts;
+}
+
+}  // namespace vorlan::conflicts::testing
