@@ -8,6 +8,7 @@
 #include <functional>
 #include <tuple>
 
+#include "Dialog.h"
 #include "ShellOpen.h"
 
 namespace vorlan {
@@ -147,6 +148,11 @@ INT_PTR CHtmlDialog::DoModal(HMODULE module, const std::string& page, HWND owner
     if (ownerEnabled) ::EnableWindow(owner, TRUE);
     if (m_hWnd) DestroyWindow();
     return result_;
+}
+
+void CHtmlDialog::SetAboutBox(const std::string& itemText, int aboutBox) {
+    aboutItem_ = itemText;
+    aboutBox_ = aboutBox;
 }
 
 void CHtmlDialog::EndDialog(INT_PTR result) {
@@ -526,6 +532,18 @@ INT_PTR CHtmlDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
     }
     case WM_MOUSEWHEEL:
         ScrollTo(scroll_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3 * kLineScroll);
+        return 0;
+    case WM_CREATE:
+        if (aboutBox_) {
+            HMENU menu = GetSystemMenu(m_hWnd, FALSE);
+            if (!menu || !AppendMenuA(menu, MF_SEPARATOR, 0, nullptr) ||
+                !AppendMenuA(menu, MF_STRING, kAboutCommand, aboutItem_.c_str()))
+                error_ = "the About item could not be added to the system menu";
+        }
+        break;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) != kAboutCommand || !aboutBox_) break;
+        if (CDialog(aboutBox_).DoModal(m_hWnd) < 0) error_ = "the About box could not be shown";
         return 0;
     case WM_SHOWWINDOW:
         if (wParam && !loadedFired_) PostMessage(kPageLoadedMessage);
