@@ -53,6 +53,8 @@ TEST(DevicePage, TheTemplateHoldsEachRowsVariableOnce) {
     }
     EXPECT_FALSE(std::regex_search(FillDevicePage(page, values), std::regex("%[A-Z_]+%")))
         << "no other variable is left";
+    EXPECT_NE(page.find("<td id=\"OwnerCompany\">%OWNER_COMANY%</td>"), std::string::npos)
+        << "the company as the device class spells its variable";
 }
 
 }  // namespace
