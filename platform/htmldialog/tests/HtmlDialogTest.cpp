@@ -16,6 +16,7 @@
 #include "HtmlDialog.h"
 #include "HtmlDialogTestIds.h"
 #include "HtmlDump.h"
+#include "MessageBox.h"
 #include "ShellOpen.h"
 #include "TestSupport.h"
 #include "WindowCapture.h"
@@ -313,6 +314,19 @@ TEST_F(HtmlDialogTest, TheSystemMenuAboutItemShowsTheAboutBox) {
     EXPECT_EQ(caption, "About the test page");
     EXPECT_TRUE(ownerDisabled) << "modal to the page";
     EXPECT_TRUE(IsWindowEnabled(host.m_hWnd)) << "the page again, once the box is closed";
+
+    std::vector<MessageBoxRequest> boxes;
+    ScopedMessageBoxAnswerer answerer([&](const MessageBoxRequest& box) {
+        boxes.push_back(box);
+        return IDOK;
+    });
+    TestHost missing;
+    missing.SetAboutBox("&About", 999);
+    ASSERT_TRUE(Open(missing)) << missing.LastError();
+    missing.SendMessage(WM_SYSCOMMAND, CHtmlDialog::kAboutCommand);
+    ASSERT_EQ(boxes.size(), 1u) << "a template that is not there is said so";
+    EXPECT_EQ(boxes[0].text, "The About box (dialog 999) could not be shown.");
+    EXPECT_EQ(boxes[0].caption, "Page host test & picture");
 }
 
 TEST_F(HtmlDialogTest, TallPageScrollsAndTabReachesEveryControl) {
