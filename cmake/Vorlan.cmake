@@ -23,13 +23,17 @@ else()
     find_package(GTest REQUIRED)
 endif()
 
-# vorlan_com_server(<target> IDL <file.idl> SOURCES ... [LIBS ...])
+# vorlan_com_server(<target> IDL <file.idl> SOURCES ... [LIBS ...] [DEF <file.def>])
 # An in-process COM server: its sources, the type library compiled from its
-# IDL and embedded as resource TYPELIB 1, the four standard exports and the
-# scaffolding library. The library and class identifiers go into
+# IDL and embedded as resource TYPELIB 1, the four standard exports (by a
+# .def file of the server's own when it exports more) and the scaffolding
+# library. The library and class identifiers go into
 # <target>_ids, a static library that clients link with the generated header.
 function(vorlan_com_server target)
-    cmake_parse_arguments(ARG "" "IDL" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "IDL;DEF" "SOURCES;LIBS" ${ARGN})
+    if(NOT ARG_DEF)
+        set(ARG_DEF ${CMAKE_SOURCE_DIR}/platform/com/ComServer.def)
+    endif()
     get_filename_component(stem ${ARG_IDL} NAME_WE)
     get_filename_component(idl_abs ${ARG_IDL} ABSOLUTE)
     set(out ${CMAKE_CURRENT_BINARY_DIR})
@@ -51,8 +55,7 @@ function(vorlan_com_server target)
     file(WRITE ${rc} "1 TYPELIB \"${out}/${stem}.tlb\"\n")
     set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${out}/${stem}.tlb)
     add_library(${target} SHARED ${ARG_SOURCES} ${rc}
-                ${CMAKE_SOURCE_DIR}/platform/com/ServerExports.cpp
-                ${CMAKE_SOURCE_DIR}/platform/com/ComServer.def)
+                ${CMAKE_SOURCE_DIR}/platform/com/ServerExports.cpp ${ARG_DEF})
     set_target_properties(${target} PROPERTIES PREFIX "")
     target_link_libraries(${target} PRIVATE ${target}_ids vorlan_com ${ARG_LIBS})
 endfunction()

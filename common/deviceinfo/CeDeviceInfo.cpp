@@ -160,6 +160,11 @@ long CCeDeviceInfo::GetUsedStorageSize(std::string& out) { return Number(out, Ge
 
 long CCeDeviceInfo::ReplaceSystemVariables(const std::string& in, std::string& out) {
     if (in.find('%') == std::string::npos) return Text(out, in);
+    StringMap variables = SystemVariables();
+    return Text(out, CMapReplacer(&variables).Expand(in));
+}
+
+StringMap CCeDeviceInfo::SystemVariables() {
     StringMap variables;
     auto set = [&](const char* name, long (CCeDeviceInfo::*getter)(std::string&)) {
         std::string value;
@@ -191,7 +196,7 @@ long CCeDeviceInfo::ReplaceSystemVariables(const std::string& in, std::string& o
         std::string value = set(name, getter);
         variables.Set(std::string(name) + "_URL", EscapeForUrl(value));
     }
-    return Text(out, CMapReplacer(&variables).Expand(in));
+    return variables;
 }
 
 }  // namespace vorlan

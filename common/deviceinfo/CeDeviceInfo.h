@@ -19,6 +19,7 @@
 
 #include "CeRapi.h"
 #include "DeviceSession.h"
+#include "StringMap.h"
 
 namespace vorlan {
 
@@ -80,6 +81,10 @@ public:
     // variables are left alone. A text without a percent sign is copied
     // without asking the device.
     long ReplaceSystemVariables(const std::string& in, std::string& out);
+    // Every one of those variables (names without the percent signs) with
+    // the device's current value, for callers that put the values into
+    // text of their own kind.
+    StringMap SystemVariables();
 
 private:
     struct Owner {

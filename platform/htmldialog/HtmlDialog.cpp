@@ -8,6 +8,7 @@
 #include <functional>
 #include <tuple>
 
+#include "Dialog.h"
 #include "ShellOpen.h"
 
 namespace vorlan {
@@ -130,6 +131,14 @@ bool CHtmlDialog::Create(HMODULE module, const std::string& page, HWND owner, in
         error_ = "the window could not be made";
         return false;
     }
+    if (aboutBox_) {
+        HMENU menu = GetSystemMenu(m_hWnd, FALSE);
+        if (!menu || !AppendMenuA(menu, MF_SEPARATOR, 0, nullptr) ||
+            !AppendMenuA(menu, MF_STRING, kAboutCommand, aboutItem_.c_str())) {
+            error_ = "the About item could not be added to the system menu";
+            return false;
+        }
+    }
     return Relayout();
 }
 
@@ -148,6 +157,11 @@ INT_PTR CHtmlDialog::DoModal(HMODULE module, const std::string& page, HWND owner
     if (ownerEnabled) ::EnableWindow(owner, TRUE);
     if (m_hWnd) DestroyWindow();
     return result_;
+}
+
+void CHtmlDialog::SetAboutBox(const std::string& itemText, int aboutBox) {
+    aboutItem_ = itemText;
+    aboutBox_ = aboutBox;
 }
 
 void CHtmlDialog::EndDialog(INT_PTR result) {
@@ -594,6 +608,12 @@ INT_PTR CHtmlDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
     }
     case WM_MOUSEWHEEL:
         ScrollTo(scroll_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3 * kLineScroll);
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) != kAboutCommand || !aboutBox_) break;
+        if (CDialog(aboutBox_).DoModal(m_hWnd) < 0)
+            MessageBox("The About box (dialog " + std::to_string(aboutBox_) + ") could not be shown.",
+                       GetWindowText(), MB_ICONERROR);
         return 0;
     case WM_SHOWWINDOW:
         if (wParam && !loadedFired_) PostMessage(kPageLoadedMessage);

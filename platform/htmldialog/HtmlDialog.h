@@ -42,6 +42,12 @@ public:
     void EndDialog(INT_PTR result);
     const std::string& LastError() const { return error_; }
 
+    // Before Create: the system menu gets a separator and an item of this
+    // text (command kAboutCommand) that shows the dialog template aboutBox
+    // of the program's resources, modal to the page.
+    void SetAboutBox(const std::string& itemText, int aboutBox);
+    static constexpr UINT kAboutCommand = 0x0010;
+
     HtmlNode* GetElementById(const std::string& id);
     // Replaces what the element holds by a fragment; a fragment that does
     // not parse leaves the element as it was and answers false.
@@ -136,6 +142,8 @@ private:
     std::map<std::tuple<int, bool, bool, bool>, HFONT> fonts_;
     HBRUSH backgroundBrush_ = nullptr;
     std::string error_;
+    std::string aboutItem_;
+    int aboutBox_ = 0;
     int scroll_ = 0;
     bool loadedFired_ = false;
     bool modal_ = false;

@@ -5,17 +5,20 @@
 #include <windows.h>
 #include <ole2.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <map>
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "HtmlDialog.h"
+#include "HtmlDialogTestIds.h"
+#include "HtmlDump.h"
 #include "MessageBox.h"
+#include "ShellOpen.h"
+#include "TestSupport.h"
 #include "WindowCapture.h"
 
 namespace vorlan {
@@ -57,31 +60,6 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
-struct DumpLine {
-    std::string tag, text, state;
-    int left, top, width, height;
-};
-
-std::map<std::string, DumpLine> ReadDump(const std::string& text) {
-    std::map<std::string, DumpLine> lines;
-    std::stringstream stream(text);
-    std::string line;
-    while (std::getline(stream, line)) {
-        std::vector<std::string> fields;
-        std::stringstream split(line);
-        std::string field;
-        while (std::getline(split, field, '\t')) fields.push_back(field);
-        if (fields.size() != 5) {
-            ADD_FAILURE() << "dump line: " << line;
-            continue;
-        }
-        DumpLine entry{fields[1], fields[2], fields[3], 0, 0, 0, 0};
-        std::sscanf(fields[4].c_str(), "%d,%d,%d,%d", &entry.left, &entry.top, &entry.width, &entry.height);
-        lines[fields[0]] = entry;
-    }
-    return lines;
-}
-
 std::string ElementIdOf(HWND window) {
     ATOM atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropA(window, "HtmlElementId")));
     char name[256] = "";
@@ -104,10 +82,7 @@ protected:
     bool Open(TestHost& host, int height = 420) {
         return host.Create(GetModuleHandleA(nullptr), "TESTPAGE", nullptr, 560, height);
     }
-    std::map<std::string, DumpLine> Dump(TestHost& host) {
-        EXPECT_EQ(host.SendMessage(CHtmlDialog::DumpMessage()), 1);
-        return ReadDump(ReadFile(dumpPath_));
-    }
+    testing::HtmlDump Dump(TestHost& host) { return testing::DumpHtmlPage(host.m_hWnd, dumpPath_); }
     std::string dumpPath_;
 };
 
@@ -138,7 +113,7 @@ TEST_F(HtmlDialogTest, TestPageShowsEveryElementAndReadsBackThroughTheDump) {
     };
     for (const auto& e : expected) {
         ASSERT_TRUE(dump.count(e.id)) << e.id;
-        const DumpLine& line = dump[e.id];
+        const testing::HtmlDumpLine& line = dump[e.id];
         EXPECT_EQ(line.tag, e.tag) << e.id;
         EXPECT_EQ(line.text, e.text) << e.id;
         EXPECT_EQ(line.state, e.state) << e.id;
@@ -272,6 +247,86 @@ TEST_F(HtmlDialogTest, LinksOpenThroughTheJournalInAutomatedRuns) {
     EXPECT_EQ(ReadFile(journal), "http://www.dravenhall.example/\nhttp://www.dravenhall.example/\n");
     EXPECT_EQ(host.clicks, (std::vector<std::string>{"link", "link"}));
     DeleteFileA(journal.c_str());
+}
+
+TEST_F(HtmlDialogTest, ShellRequestsNameTheFileAndFolderAndAnswerAsTheShellWould) {
+    testing::TempFolder folder;
+    testing::WriteFileBytes(folder / "guide.mht", "guide");
+    const std::string journal = folder / "shell.txt";
+    testing::ScopedEnvironment journalled("VORLAN_SHELL_JOURNAL", journal);
+    const struct {
+        std::string file, folder;
+        bool found;
+    } cases[] = {
+        {"guide.mht", folder.Path(), true},
+        {"guide.mht", folder.Path() + "\\", true},
+        {"missing.mht", folder.Path(), false},
+        {folder / "guide.mht", "", true},
+        {"guide.mht", folder / "elsewhere", false},
+        {"http://www.dravenhall.example/", "", true},
+    };
+    std::string lines;
+    for (const auto& c : cases) {
+        INT_PTR result = ShellOpen(nullptr, nullptr, c.file, c.folder, SW_SHOWNORMAL);
+        EXPECT_EQ(result > 32, c.found) << c.file << " in " << c.folder << ": " << result;
+        if (!c.found) {
+            EXPECT_EQ(result, SE_ERR_FNF);
+        }
+        lines += c.file + (c.folder.empty() ? "" : "\t" + c.folder) + "\n";
+    }
+    EXPECT_EQ(testing::ReadFileBytes(journal), lines);
+    testing::ScopedEnvironment unwritable("VORLAN_SHELL_JOURNAL", folder / "no such folder\\shell.txt");
+    EXPECT_EQ(ShellOpen(nullptr, nullptr, "guide.mht", folder.Path(), SW_SHOWNORMAL), SE_ERR_ACCESSDENIED);
+    EXPECT_FALSE(ShellOpenLink(nullptr, "http://www.dravenhall.example/"));
+}
+
+TEST_F(HtmlDialogTest, TheSystemMenuAboutItemShowsTheAboutBox) {
+    TestHost host;
+    host.SetAboutBox("&About the test page...", IDD_TEST_ABOUT);
+    ASSERT_TRUE(Open(host)) << host.LastError();
+    HMENU menu = GetSystemMenu(host.m_hWnd, FALSE);
+    const int count = GetMenuItemCount(menu);
+    ASSERT_GE(count, 2);
+    char text[64] = "";
+    EXPECT_EQ(GetMenuItemID(menu, count - 1), CHtmlDialog::kAboutCommand);
+    GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "&About the test page...");
+    EXPECT_TRUE(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
+    TestHost plain;
+    ASSERT_TRUE(Open(plain)) << plain.LastError();
+    EXPECT_NE(GetMenuItemID(GetSystemMenu(plain.m_hWnd, FALSE), GetMenuItemCount(GetSystemMenu(plain.m_hWnd, FALSE)) - 1),
+              CHtmlDialog::kAboutCommand)
+        << "no About item unless asked";
+
+    // The box is modal: it is read and closed from another thread.
+    std::string caption;
+    bool ownerDisabled = false;
+    std::thread closer([&] {
+        HWND about = testing::WaitForDialog("About the test page");
+        if (!about) return;
+        caption = testing::WindowText(about);
+        ownerDisabled = !IsWindowEnabled(GetWindow(about, GW_OWNER));
+        PostMessageA(about, WM_COMMAND, IDOK, 0);
+    });
+    ShowWindow(host.m_hWnd, SW_SHOW);
+    host.SendMessage(WM_SYSCOMMAND, CHtmlDialog::kAboutCommand);
+    closer.join();
+    EXPECT_EQ(caption, "About the test page");
+    EXPECT_TRUE(ownerDisabled) << "modal to the page";
+    EXPECT_TRUE(IsWindowEnabled(host.m_hWnd)) << "the page again, once the box is closed";
+
+    std::vector<MessageBoxRequest> boxes;
+    ScopedMessageBoxAnswerer answerer([&](const MessageBoxRequest& box) {
+        boxes.push_back(box);
+        return IDOK;
+    });
+    TestHost missing;
+    missing.SetAboutBox("&About", 999);
+    ASSERT_TRUE(Open(missing)) << missing.LastError();
+    missing.SendMessage(WM_SYSCOMMAND, CHtmlDialog::kAboutCommand);
+    ASSERT_EQ(boxes.size(), 1u) << "a template that is not there is said so";
+    EXPECT_EQ(boxes[0].text, "The About box (dialog 999) could not be shown.");
+    EXPECT_EQ(boxes[0].caption, "Page host test & picture");
 }
 
 TEST_F(HtmlDialogTest, TallPageScrollsAndTabReachesEveryControl) {

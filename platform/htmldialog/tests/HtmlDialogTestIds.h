@@ -1,0 +1,3 @@
+#pragma once
+// The host test's own resources.
+#define IDD_TEST_ABOUT 100
