@@ -26,7 +26,9 @@ void CDataExchange::Fail(const std::string& message) {
     if (failed_) return;
     failed_ = true;
     HWND owner = m_pDlgWnd ? m_pDlgWnd->m_hWnd : nullptr;
-    ShowMessageBox(owner, message, m_pDlgWnd ? m_pDlgWnd->GetWindowText() : std::string(), MB_OK | MB_ICONEXCLAMATION);
+    // Captioned as the window the user sees: a sheet's page by the sheet.
+    HWND shown = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+    ShowMessageBox(owner, message, shown ? CWnd(shown).GetWindowText() : std::string(), MB_OK | MB_ICONEXCLAMATION);
     if (lastControl_ && owner) {
         SetFocus(lastControl_);
         SendMessageA(lastControl_, EM_SETSEL, 0, -1);

@@ -52,11 +52,15 @@ protected:
     virtual void OnOK();
     virtual void OnCancel() { EndDialog(IDCANCEL); }
 
-    // The dialog's resources module.
+    // The dialog's resources module and template.
     HINSTANCE ResourceModule() const { return resources_; }
+    int TemplateId() const { return templateId_; }
+
+    // Routes a dialog's messages to the object DWLP_USER names, claiming
+    // the dialog a Create or DoModal of this thread is making.
+    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR RunModalLoop();
 
     int templateId_;

@@ -86,6 +86,8 @@ protected:                                                      \
 #define ON_CONTROL(code, id, fn) \
     {WM_COMMAND, (code), (id), (id), ::vorlan::MessageSignature::Void, VORLAN_HANDLER(void (::vorlan::CWnd::*)(), fn)},
 #define ON_BN_CLICKED(id, fn) ON_CONTROL(BN_CLICKED, id, fn)
+#define ON_CBN_SELCHANGE(id, fn) ON_CONTROL(CBN_SELCHANGE, id, fn)
+#define ON_EN_CHANGE(id, fn) ON_CONTROL(EN_CHANGE, id, fn)
 #define ON_NOTIFY(code, id, fn)                                      \
     {WM_NOTIFY, static_cast<UINT>(code), (id), (id), ::vorlan::MessageSignature::Notify, \
      VORLAN_HANDLER(void (::vorlan::CWnd::*)(NMHDR*, LRESULT*), fn)},
