@@ -25,6 +25,12 @@ int CListCtrl::InsertColumn(int column, const std::string& heading, int format, 
         SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info)));
 }
 
+std::vector<int> CListCtrl::GetSelectedItems() const {
+    std::vector<int> rows;
+    for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0; row = GetNextItem(row, LVNI_SELECTED)) rows.push_back(row);
+    return rows;
+}
+
 int CListCtrl::InsertItem(int item, const std::string& text) const {
     LVITEMA info = {};
     info.mask = LVIF_TEXT;

@@ -2,20 +2,12 @@
 
 #include <algorithm>
 
+#include "Bstr.h"
 #include "Resources.h"
 
 namespace vorlan {
-namespace {
 
-std::wstring Wide(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
-}  // namespace
+using com::WideFromAnsi;
 
 CPropertySheet::CPropertySheet(const std::string& caption, HWND parent, UINT selectPage)
     : caption_(caption), parent_(parent), active_(static_cast<int>(selectPage)) {}
@@ -46,7 +38,7 @@ int CPropertySheet::FindPageByTemplate(int templateId) const {
 
 void CPropertySheet::SetTitle(const std::string& caption) {
     caption_ = caption;
-    if (m_hWnd) ::SetWindowTextW(m_hWnd, Wide(caption).c_str());
+    if (m_hWnd) ::SetWindowTextW(m_hWnd, WideFromAnsi(caption).c_str());
 }
 
 INT_PTR CPropertySheet::DoModal() {
@@ -55,7 +47,7 @@ INT_PTR CPropertySheet::DoModal() {
     for (CPropertyPage* page : pages_) {
         // A wizard's title bar shows the active page's title: the sheet's
         // caption, unless the page has one of its own.
-        page->wideCaption_ = Wide(!page->Caption().empty() || !wizard_ ? page->Caption() : caption_);
+        page->wideCaption_ = WideFromAnsi(!page->Caption().empty() || !wizard_ ? page->Caption() : caption_);
         PROPSHEETPAGEW record = {};
         record.dwSize = sizeof record;
         record.dwFlags = page->wideCaption_.empty() ? PSP_DEFAULT : PSP_USETITLE;
@@ -72,7 +64,7 @@ INT_PTR CPropertySheet::DoModal() {
         handles.push_back(handle);
     }
 
-    const std::wstring caption = Wide(caption_);
+    const std::wstring caption = WideFromAnsi(caption_);
     PROPSHEETHEADERW header = {};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_NOAPPLYNOW | (wizard_ ? PSH_WIZARD : 0);

@@ -86,6 +86,12 @@ std::string Where(HWND sheet) {
     return "page " + std::to_string(ActiveSheetPageIndex(sheet)) + ": " + Buttons(ShownWizardButtons(sheet));
 }
 
+// Presses button, then notes where the sheet is.
+void PressAndLook(HWND sheet, int button, std::vector<std::string>& seen) {
+    PressWizardButton(sheet, button);
+    seen.push_back(Where(sheet));
+}
+
 HWND Control(HWND sheet, int id) { return GetDlgItem(ActiveSheetPage(sheet), id); }
 std::string ControlText(HWND sheet, int id) { return testing::WindowText(Control(sheet, id)); }
 void SetControlText(HWND sheet, int id, const char* text) { SetWindowTextA(Control(sheet, id), text); }
@@ -136,8 +142,7 @@ TEST(PropertySheetTest, AWizardOfALibraryWalksItsPagesAndReadsTheirValuesBack) {
         seen.push_back(Where(sheet));
         seen.push_back(ControlText(sheet, IDC_WIZARD_COUNT));
         SetControlText(sheet, IDC_WIZARD_COUNT, "007");
-        PressWizardButton(sheet, PSBTN_NEXT);
-        seen.push_back(Where(sheet));
+        PressAndLook(sheet, PSBTN_NEXT, seen);
         // Back shows what the page read, from its members again.
         PressWizardButton(sheet, PSBTN_BACK);
         seen.push_back(Where(sheet) + " count " + ControlText(sheet, IDC_WIZARD_COUNT));
@@ -195,18 +200,13 @@ TEST(PropertySheetTest, APageThatRefusesToBeLeftKeepsTheWizardOnIt) {
 TEST(PropertySheetTest, NextNamesAPageAndBackReturnsTheWayTheWizardCame) {
     DrivenRun run = RunDriven([](HWND sheet, std::vector<std::string>& seen) {
         SetControlText(sheet, IDC_WIZARD_NAME, "jump");
-        PressWizardButton(sheet, PSBTN_NEXT);
-        seen.push_back(Where(sheet));
-        PressWizardButton(sheet, PSBTN_BACK);
-        seen.push_back(Where(sheet));
+        PressAndLook(sheet, PSBTN_NEXT, seen);
+        PressAndLook(sheet, PSBTN_BACK, seen);
         SetControlText(sheet, IDC_WIZARD_NAME, "walk");
         PressWizardButton(sheet, PSBTN_NEXT);
-        PressWizardButton(sheet, PSBTN_NEXT);
-        seen.push_back(Where(sheet));
-        PressWizardButton(sheet, PSBTN_BACK);
-        seen.push_back(Where(sheet));
-        PressWizardButton(sheet, PSBTN_BACK);
-        seen.push_back(Where(sheet));
+        PressAndLook(sheet, PSBTN_NEXT, seen);
+        PressAndLook(sheet, PSBTN_BACK, seen);
+        PressAndLook(sheet, PSBTN_BACK, seen);
         seen.push_back(std::string("back pressed ") + (PressWizardButton(sheet, PSBTN_BACK) ? "yes" : "no"));
         PressWizardButton(sheet, PSBTN_CANCEL);
     });
@@ -218,10 +218,8 @@ TEST(PropertySheetTest, NextNamesAPageAndBackReturnsTheWayTheWizardCame) {
 TEST(PropertySheetTest, APageThatSkipsItselfIsPassedOnBothWays) {
     DrivenRun run = RunDriven([](HWND sheet, std::vector<std::string>& seen) {
         SetControlText(sheet, IDC_WIZARD_NAME, "skip");
-        PressWizardButton(sheet, PSBTN_NEXT);
-        seen.push_back(Where(sheet));
-        PressWizardButton(sheet, PSBTN_BACK);
-        seen.push_back(Where(sheet));
+        PressAndLook(sheet, PSBTN_NEXT, seen);
+        PressAndLook(sheet, PSBTN_BACK, seen);
         PressWizardButton(sheet, PSBTN_CANCEL);
     });
     EXPECT_EQ(run.seen, (std::vector<std::string>{"page 2: back finish", "page 0: next"}));
@@ -229,6 +227,24 @@ TEST(PropertySheetTest, APageThatSkipsItselfIsPassedOnBothWays) {
                                                    "setactive last", "back last", "killactive last", "setactive name",
                                                    "querycancel name", "cancel name", "cancel count",
                                                    "cancel last", "values name=skip kind=1 checked=1 speed=1 count=5 refuse=0"}));
+}
+
+TEST(PropertySheetTest, APagesMessageMapHearsItsControls) {
+    DrivenRun run = RunDriven([](HWND sheet, std::vector<std::string>& seen) {
+        HWND kind = Control(sheet, IDC_WIZARD_KIND);
+        SendMessageA(kind, CB_SETCURSEL, 2, 0);
+        SendMessageA(ActiveSheetPage(sheet), WM_COMMAND, MAKEWPARAM(IDC_WIZARD_KIND, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(kind));
+        PressAndLook(sheet, PSBTN_NEXT, seen);
+        SetControlText(sheet, IDC_WIZARD_COUNT, "");
+        seen.push_back(Where(sheet));
+        SetControlText(sheet, IDC_WIZARD_COUNT, "3");
+        seen.push_back(Where(sheet));
+        PressWizardButton(sheet, PSBTN_CANCEL);
+    });
+    EXPECT_EQ(run.seen, (std::vector<std::string>{"page 1: back next", "page 1: back", "page 1: back next"}));
+    ASSERT_GE(run.lines.size(), 2u);
+    EXPECT_EQ(run.lines[1], "kind 2 name");
 }
 
 TEST(PropertySheetTest, AWizardStartedOnALaterPageGoesBackInOrder) {

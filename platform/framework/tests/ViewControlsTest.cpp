@@ -61,6 +61,9 @@ TEST_F(ViewControlsTest, ListRowsCarryDataImagesAndSortByACallback) {
     EXPECT_TRUE(list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED));
     EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 1);
     EXPECT_EQ(list.GetItemState(1, LVIS_SELECTED), static_cast<UINT>(LVIS_SELECTED));
+    EXPECT_TRUE(list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED));
+    EXPECT_EQ(list.GetSelectedItems(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(list.GetSelectedCount(), 2u);
 
     EXPECT_TRUE(list.SetColumnWidth(0, 120));
     EXPECT_EQ(list.GetColumnWidth(0), 120);

@@ -83,7 +83,14 @@ protected:
         }
         return name == "jump" ? IDD_WIZARD_LAST : 0;
     }
+    void OnKindChange() {
+        Record("kind " + std::to_string(SendDlgItemMessageA(m_hWnd, IDC_WIZARD_KIND, CB_GETCURSEL, 0, 0)));
+    }
+    DECLARE_MESSAGE_MAP()
 };
+BEGIN_MESSAGE_MAP(NamePage, RecordingPage)
+    ON_CBN_SELCHANGE(IDC_WIZARD_KIND, OnKindChange)
+END_MESSAGE_MAP()
 
 // Skipped when the name is "skip".
 class CountPage : public RecordingPage {
@@ -103,9 +110,19 @@ protected:
         vorlan::DDV_MinMaxInt(dx, count, 0, 99);
     }
 
+    // Next only while the count holds text.
+    void OnCountChange() {
+        const bool typed = GetWindowTextLengthA(GetDlgItem(IDC_WIZARD_COUNT)) > 0;
+        GetSheet()->SetWizardButtons(PSWIZB_BACK | (typed ? PSWIZB_NEXT : 0));
+    }
+    DECLARE_MESSAGE_MAP()
+
 private:
     const std::string& name_;
 };
+BEGIN_MESSAGE_MAP(CountPage, RecordingPage)
+    ON_EN_CHANGE(IDC_WIZARD_COUNT, OnCountChange)
+END_MESSAGE_MAP()
 
 class LastPage : public RecordingPage {
 public:
