@@ -1,7 +1,6 @@
 #include "FileDestinyProgPg.h"
 
 #include "Resource.h"
-#include "Resources.h"
 
 namespace vorlan::filesync {
 namespace {
@@ -35,7 +34,7 @@ BOOL CFileDestinyProgPg::OnSetActive() {
     const int index = Operation();
     SetWizardButtons(PSWIZB_BACK | (HasOptionsPage(index) ? PSWIZB_NEXT : PSWIZB_FINISH));
     const BOOL result = CFileWizardPage::OnSetActive();
-    Helper().SetItemText(IDC_DESTINATION_LABEL, LoadResourceString(DestinationLabel(index)));
+    Helper().SetItemText(IDC_DESTINATION_LABEL, Text(DestinationLabel(index)));
     Helper().ShowItems(kAttributeGroup, ShowsAttributes(index));
     // A download has no original attributes to keep.
     const bool preserveAllowed = PreserveAllowed(index, KindOf(Values().origin));

@@ -1,33 +1,13 @@
 #include "FileItemWizard.h"
 
-#include <ole2.h>
-
 #include "FileItemPropSheet.h"
 #include "NodeFields.h"
+#include "OleScope.h"
 #include "Resource.h"
 #include "VorlanProperties.h"
 #include "WizardUrlKind.h"
 
 namespace vorlan::filesync {
-namespace {
-
-// OLE for the wizard's life (its lists' drag and drop), balanced; a caller
-// in a multi-threaded apartment keeps it, and the lists work without.
-class OleForWizard {
-public:
-    OleForWizard() : result_(OleInitialize(nullptr)) {}
-    ~OleForWizard() {
-        if (SUCCEEDED(result_)) OleUninitialize();
-    }
-    OleForWizard(const OleForWizard&) = delete;
-    OleForWizard& operator=(const OleForWizard&) = delete;
-    bool Ready() const { return SUCCEEDED(result_); }
-
-private:
-    HRESULT result_;
-};
-
-}  // namespace
 
 HRESULT ConfigureFileItem(IInfoNode** node, VARIANT_BOOL) {
     if (!node || !*node) return E_POINTER;
@@ -36,7 +16,8 @@ HRESULT ConfigureFileItem(IInfoNode** node, VARIANT_BOOL) {
                                  GetNodeField(item, "FileAttributes"), GetNodeField(item, "DownloadAttributes")};
     FileItemPages values = LoadFileItemPages(texts, GetNodeField(item, "QvMy_URL"), &WizardUrlKind);
 
-    OleForWizard ole;
+    // OLE for the wizard's life, for its lists' drag and drop.
+    OleScope ole;
     CFileItemPropSheet sheet(IDS_READABLE_NAME, values);
     const INT_PTR answer = sheet.DoModal();
     if (answer == -1) return E_FAIL;

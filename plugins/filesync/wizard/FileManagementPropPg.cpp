@@ -4,7 +4,6 @@
 #include "FileWizardFlow.h"
 #include "Picture.h"
 #include "Resource.h"
-#include "Resources.h"
 
 namespace vorlan::filesync {
 namespace {
@@ -31,7 +30,7 @@ BOOL CFileManagementPropPg::OnInitDialog() {
     CComboBox choices;
     choices.Attach(GetDlgItem(IDC_OPERATION));
     for (int index = 0; index < kWizardOperations; ++index)
-        choices.AddString(LoadResourceString(IDS_OPERATION_NAME_FIRST + index));
+        choices.AddString(Text(IDS_OPERATION_NAME_FIRST + index));
     choices.Detach();
     const BOOL result = CFileWizardPage::OnInitDialog();
     ShowChoice(Operation());
@@ -53,7 +52,7 @@ void CFileManagementPropPg::OnOperationChanged() {
 
 void CFileManagementPropPg::ShowChoice(int index) {
     if (index < 0 || index >= kWizardOperations) return;
-    Helper().SetItemText(IDC_OPERATION_DESCRIPTION, LoadResourceString(IDS_OPERATION_DESCRIPTION_FIRST + index));
+    Helper().SetItemText(IDC_OPERATION_DESCRIPTION, Text(IDS_OPERATION_DESCRIPTION_FIRST + index));
     if (index == shown_) return;
     shown_ = index;
     picture_ = std::make_unique<CPicture>(ResourceModule(), PictureOf(index));

@@ -4,7 +4,6 @@
 
 #include "AutoComplete.h"
 #include "Resource.h"
-#include "Resources.h"
 
 namespace vorlan::filesync {
 namespace {
@@ -41,7 +40,7 @@ void CFileOriginPropPg::DoDataExchange(CDataExchange* dx) {
 BOOL CFileOriginPropPg::OnSetActive() {
     const int index = Operation();
     SetWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
-    Helper().SetItemText(IDC_ORIGIN_LABEL, LoadResourceString(OriginLabel(index)));
+    Helper().SetItemText(IDC_ORIGIN_LABEL, Text(OriginLabel(index)));
     Helper().ShowItems(kDownloadOptions, ShowsDownloadOptions(index));
     // The shell's completion stays once set: the first kind the page needs.
     const OriginCompletion completion = OriginCompletionAt(index);

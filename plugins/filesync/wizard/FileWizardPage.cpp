@@ -54,8 +54,10 @@ std::string CFileWizardPage::ItemText(int id) const {
     return text;
 }
 
+std::string CFileWizardPage::Text(unsigned id) const { return LoadResourceString(id, ResourceModule()); }
+
 void CFileWizardPage::Refuse(unsigned stringId) const {
-    ShowMessageBox(m_hWnd, LoadResourceString(stringId), LoadResourceString(IDS_PLUGIN_NAME), MB_OK | MB_ICONERROR);
+    ShowMessageBox(m_hWnd, Text(stringId), Text(IDS_PLUGIN_NAME), MB_OK | MB_ICONERROR);
 }
 
 void CFileWizardPage::ExchangeCheck(CDataExchange* dx, int id, bool& value) {
@@ -81,9 +83,9 @@ void CFileWizardPage::BrowseInto(int editId, bool onDevice, bool folder) const {
     } else {
         const std::string start = StartFolderOf(text, values_.tableUrl, folder);
         const bool picked =
-            folder ? helper_.BrowseForFolder(0, chosen, start, LoadResourceString(IDS_BROWSE_FOLDER_TITLE)) == 1
-                   : helper_.BrowseForFile(LoadResourceString(IDS_BROWSE_FILE_FILTER), "",
-                                           LoadResourceString(IDS_BROWSE_FILE_TITLE), chosen, start) == 1;
+            folder ? helper_.BrowseForFolder(0, chosen, start, Text(IDS_BROWSE_FOLDER_TITLE)) == 1
+                   : helper_.BrowseForFile(Text(IDS_BROWSE_FILE_FILTER), "",
+                                           Text(IDS_BROWSE_FILE_TITLE), chosen, start) == 1;
         if (!picked) return;
     }
     SetDlgItemTextA(m_hWnd, editId, chosen.c_str());

@@ -28,6 +28,8 @@ protected:
     static const UrlKindOf& UrlKinds();
     UrlKind KindOf(const std::string& text) const;
     std::string ItemText(int id) const;
+    // A string of the page's own module, whichever thread asks.
+    std::string Text(unsigned id) const;
 
     // The box of a refused value (caption "Feldane", error icon).
     void Refuse(unsigned stringId) const;

@@ -10,9 +10,9 @@ void CFilterListCtrl::Prepare() const {
 }
 
 std::vector<std::string> CFilterListCtrl::Rows() const {
-    std::vector<std::string> rows;
-    for (int row = 0; row < GetItemCount(); ++row) rows.push_back(GetItemText(row, 0));
-    return rows;
+    std::vector<int> all;
+    for (int row = 0; row < GetItemCount(); ++row) all.push_back(row);
+    return RowTexts(all);
 }
 
 void CFilterListCtrl::SetRows(const std::vector<std::string>& rows) const {
@@ -24,11 +24,10 @@ void CFilterListCtrl::AppendRows(const std::vector<std::string>& rows) const {
     for (const std::string& row : rows) InsertItem(GetItemCount(), row);
 }
 
-std::vector<int> CFilterListCtrl::SelectedRows() const {
-    std::vector<int> rows;
-    for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0; row = GetNextItem(row, LVNI_SELECTED))
-        rows.push_back(row);
-    return rows;
+std::vector<std::string> CFilterListCtrl::RowTexts(const std::vector<int>& rows) const {
+    std::vector<std::string> texts;
+    for (int row : rows) texts.push_back(GetItemText(row, 0));
+    return texts;
 }
 
 void CFilterListCtrl::RemoveRows(const std::vector<int>& rows) const {

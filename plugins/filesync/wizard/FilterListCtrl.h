@@ -16,9 +16,10 @@ public:
     std::vector<std::string> Rows() const;
     void SetRows(const std::vector<std::string>& rows) const;
     void AppendRows(const std::vector<std::string>& rows) const;
-    // The selected rows' indexes, first to last.
-    std::vector<int> SelectedRows() const;
-    // Removes the rows at these indexes (as SelectedRows gave them).
+    // The texts of these rows.
+    std::vector<std::string> RowTexts(const std::vector<int>& rows) const;
+    // Removes the rows at these indexes, given first to last (as
+    // GetSelectedItems gives them).
     void RemoveRows(const std::vector<int>& rows) const;
 };
 

@@ -3,8 +3,8 @@
 #include <shlwapi.h>
 
 #include "FilterRows.h"
+#include "OleDataSource.h"
 #include "Resource.h"
-#include "Resources.h"
 
 namespace vorlan::filesync {
 
@@ -16,9 +16,14 @@ BEGIN_MESSAGE_MAP(CFolderOriginPropPg, CFileWizardPage)
     ON_BN_CLICKED(IDC_INCLUDE_REMOVE, OnIncludeRemove)
     ON_BN_CLICKED(IDC_EXCLUDE_REMOVE, OnExcludeRemove)
     ON_BN_CLICKED(IDC_BROWSE_ORIGIN, OnBrowse)
+    ON_NOTIFY(LVN_BEGINDRAG, IDC_INCLUDE_LIST, OnBeginDragInclude)
+    ON_NOTIFY(LVN_BEGINDRAG, IDC_EXCLUDE_LIST, OnBeginDragExclude)
 END_MESSAGE_MAP()
 
-CFolderOriginPropPg::CFolderOriginPropPg(FileItemPages& values) : CFileWizardPage(IDD_FOLDER_ORIGIN, values) {}
+CFolderOriginPropPg::CFolderOriginPropPg(FileItemPages& values)
+    : CFileWizardPage(IDD_FOLDER_ORIGIN, values),
+      includeDrop_(include_, [this] { Refuse(IDS_FILTER_SEPARATOR); }),
+      excludeDrop_(exclude_, [this] { Refuse(IDS_FILTER_SEPARATOR); }) {}
 
 void CFolderOriginPropPg::DoDataExchange(CDataExchange* dx) {
     FileItemPages& v = Values();
@@ -37,6 +42,10 @@ BOOL CFolderOriginPropPg::OnInitDialog() {
     exclude_.SubclassDlgItem(IDC_EXCLUDE_LIST, this);
     include_.Prepare();
     exclude_.Prepare();
+    // Without OLE on the thread (a caller in a multi-threaded apartment)
+    // the lists take no drops and work on without.
+    includeDrop_.Register(&include_);
+    excludeDrop_.Register(&exclude_);
     // Folders are on the file system only; a completion that fails leaves
     // the edit as it is.
     SHAutoComplete(GetDlgItem(IDC_ORIGIN), SHACF_FILESYSTEM);
@@ -45,7 +54,7 @@ BOOL CFolderOriginPropPg::OnInitDialog() {
 
 BOOL CFolderOriginPropPg::OnSetActive() {
     SetWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
-    Helper().SetItemText(IDC_ORIGIN_LABEL, LoadResourceString(FolderLabel(Operation())));
+    Helper().SetItemText(IDC_ORIGIN_LABEL, Text(FolderLabel(Operation())));
     const BOOL result = CFileWizardPage::OnSetActive();
     OnIncludeEditChanged();
     OnExcludeEditChanged();
@@ -76,9 +85,23 @@ void CFolderOriginPropPg::OnIncludeAdd() { AddPattern(IDC_INCLUDE_EDIT, include_
 
 void CFolderOriginPropPg::OnExcludeAdd() { AddPattern(IDC_EXCLUDE_EDIT, exclude_); }
 
-void CFolderOriginPropPg::OnIncludeRemove() { include_.RemoveRows(include_.SelectedRows()); }
+void CFolderOriginPropPg::OnIncludeRemove() { include_.RemoveRows(include_.GetSelectedItems()); }
 
-void CFolderOriginPropPg::OnExcludeRemove() { exclude_.RemoveRows(exclude_.SelectedRows()); }
+void CFolderOriginPropPg::OnExcludeRemove() { exclude_.RemoveRows(exclude_.GetSelectedItems()); }
+
+void CFolderOriginPropPg::OnBeginDragInclude(NMHDR*, LRESULT*) { DragRows(include_); }
+
+void CFolderOriginPropPg::OnBeginDragExclude(NMHDR*, LRESULT*) { DragRows(exclude_); }
+
+void CFolderOriginPropPg::DragRows(const CFilterListCtrl& list) {
+    // The rows as they were when the drag began: a drop on the same list
+    // only appends, so these indexes still name the dragged rows after it.
+    const std::vector<int> dragged = list.GetSelectedItems();
+    if (dragged.empty()) return;
+    COleDataSource source;
+    source.CacheText(JoinDraggedRows(list.RowTexts(dragged)));
+    if (source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE) == DROPEFFECT_MOVE) list.RemoveRows(dragged);
+}
 
 void CFolderOriginPropPg::OnBrowse() { BrowseInto(IDC_ORIGIN, OriginOnDeviceAt(Operation()), true); }
 

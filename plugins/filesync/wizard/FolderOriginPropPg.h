@@ -4,6 +4,7 @@
 // the other list.
 #include "FileWizardPage.h"
 #include "FilterListCtrl.h"
+#include "FilterListDropTarget.h"
 
 namespace vorlan::filesync {
 
@@ -23,13 +24,19 @@ protected:
     void OnIncludeRemove();
     void OnExcludeRemove();
     void OnBrowse();
+    void OnBeginDragInclude(NMHDR* header, LRESULT* result);
+    void OnBeginDragExclude(NMHDR* header, LRESULT* result);
 
 private:
     // Adds the edit's pattern to the list, or says why not.
     void AddPattern(int editId, const CFilterListCtrl& list) const;
+    // The selected rows dragged out of the list as text; moved ones go.
+    static void DragRows(const CFilterListCtrl& list);
 
     CFilterListCtrl include_;
     CFilterListCtrl exclude_;
+    COleDropTargetSimpleListCtrl includeDrop_;
+    COleDropTargetSimpleListCtrl excludeDrop_;
     DECLARE_MESSAGE_MAP()
 };
 
