@@ -68,8 +68,8 @@ TEST_F(FileWizardTest, TextDroppedOnAListBecomesRowsByTheKeyStateItIsHanded) {
         Rows exclude;
         const char* box;
     } cases[] = {
-        {"lines moved", "x\r\ny\nz", MK_LBUTTON, DROPEFFECT_MOVE, {"x", "y", "z"}, nullptr},
-        {"lines copied with Ctrl", "x\r\ny\nz", MK_LBUTTON | MK_CONTROL, DROPEFFECT_COPY, {"x", "y", "z"}, nullptr},
+        {"lines moved", "a\r\nb\nc", MK_LBUTTON, DROPEFFECT_MOVE, {"a", "b", "c"}, nullptr},
+        {"lines copied with Ctrl", "a\r\nb\nc", MK_LBUTTON | MK_CONTROL, DROPEFFECT_COPY, {"a", "b", "c"}, nullptr},
         {"blank lines and blanks around", "  *.txt \r\n\r\n\t~*\r\n", MK_LBUTTON, DROPEFFECT_MOVE, {"*.txt", "~*"},
          nullptr},
         {"no text", nullptr, MK_LBUTTON, DROPEFFECT_NONE, {}, nullptr},

@@ -5,6 +5,7 @@
 #include "BrowseDriver.h"
 #include "FileItem.h"
 #include "FileWizardFixture.h"
+#include "pindrel.h"
 #include "Resource.h"
 #include "WindowCapture.h"
 
@@ -29,6 +30,25 @@ TEST_F(FileWizardTest, NoItemIsRefusedWithoutAWindow) {
     IInfoNode* none = nullptr;
     EXPECT_EQ(properties->ConfigNodeDlg(&none, VARIANT_TRUE), E_POINTER);
     EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(FindWindowA(nullptr, "File Management"), nullptr);
+}
+
+TEST_F(FileWizardTest, AnItemWithoutKeysOpensAsANewFileCopy) {
+    com::ComPtr<IInfoNode> node;
+    ASSERT_EQ(com::CreateInstance(CLSID_InfoNode, node), S_OK);
+    int choice = -1;
+    std::string origin = "unread", label;
+    const HRESULT hr = RunWizard(node.Get(), [&](HWND sheet) {
+        choice = static_cast<int>(SendDlgItemMessageA(PageWindow(sheet), IDC_OPERATION, CB_GETCURSEL, 0, 0));
+        ASSERT_TRUE(Press(sheet, PSBTN_NEXT));
+        origin = PageItemText(sheet, IDC_ORIGIN);
+        label = PageItemText(sheet, IDC_ORIGIN_LABEL);
+    });
+    EXPECT_EQ(hr, 1223);
+    EXPECT_EQ(choice, 0);
+    EXPECT_EQ(origin, "");
+    EXPECT_EQ(label, "Enter the orign URL or file path (relative paths Ok):");
+    EXPECT_EQ(Stored(node.Get()), WizardItem{});
 }
 
 // What each choice shows, page by page: the pages Next visits, each page's

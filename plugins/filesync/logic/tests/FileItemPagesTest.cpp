@@ -36,6 +36,16 @@ FileItemPages Load(const FileItemTexts& item, const std::string& table = kTable)
 }
 FileItemTexts Store(const FileItemPages& pages) { return StoreFileItemPages(pages, kKindOf); }
 
+// The default pages of a choice under the test's table, as change leaves them.
+template <class Change>
+FileItemPages PagesWith(int operation, Change change) {
+    FileItemPages p;
+    p.tableUrl = kTable;
+    p.operation = operation;
+    change(p);
+    return p;
+}
+
 TEST(FileItemPagesTest, EveryOperationOpensAtItsChoiceAndOthersAtTheFirst) {
     for (int index = 0; index < kWizardOperations; ++index) {
         const FileItemTexts item{"", "", OperationKeyword(OperationOfIndex(index)), ""};
@@ -52,12 +62,7 @@ TEST(FileItemPagesTest, EveryOperationOpensAtItsChoiceAndOthersAtTheFirst) {
 // What the pages show of an item; only the fields a case names differ
 // from the defaults.
 TEST(FileItemPagesTest, LoadShowsWhatTheItemSays) {
-    auto pages = [](auto change) {
-        FileItemPages p;
-        p.tableUrl = kTable;
-        change(p);
-        return p;
-    };
+    auto pages = [](auto change) { return PagesWith(0, change); };
     const struct {
         const char* name;
         FileItemTexts item;
@@ -168,13 +173,7 @@ TEST(FileItemPagesTest, LoadShowsWhatTheItemSays) {
 }
 
 TEST(FileItemPagesTest, StoreWritesTheEnginesForm) {
-    auto pages = [](int operation, auto change) {
-        FileItemPages p;
-        p.tableUrl = kTable;
-        p.operation = operation;
-        change(p);
-        return p;
-    };
+    auto pages = [](int operation, auto change) { return PagesWith(operation, change); };
     const struct {
         const char* name;
         FileItemPages pages;
