@@ -28,5 +28,6 @@
 #define IDS_BROWSE_FILE_TITLE 160
 #define IDS_BROWSE_FOLDER_TITLE 161
 #define IDS_BROWSE_FILE_FILTER 162
+#define IDS_NO_DEVICE_BROWSER 163
 // The names of the sixteen operations in the wizard's list, in order.
 #define IDS_OPERATION_NAME_FIRST 170

@@ -1,7 +1,7 @@
 #include "FileWizardPage.h"
 
 #include "MessageBox.h"
-#include "RemoteBrowse.h"
+#include "DeviceChoosers.h"
 #include "Resource.h"
 #include "Resources.h"
 #include "WizardUrlKind.h"
@@ -48,10 +48,7 @@ UrlKind CFileWizardPage::KindOf(const std::string& text) const { return WizardUr
 
 std::string CFileWizardPage::ItemText(int id) const {
     HWND item = GetDlgItem(id);
-    if (!item) return {};
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(item)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(item, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return item ? CWnd(item).GetWindowText() : std::string();
 }
 
 std::string CFileWizardPage::Text(unsigned id) const { return LoadResourceString(id, ResourceModule()); }
@@ -75,9 +72,9 @@ void CFileWizardPage::BrowseInto(int editId, bool onDevice, bool folder) const {
     std::string chosen;
     if (onDevice) {
         char buffer[kDevicePathBytes] = {};
-        const int answer = folder ? RapiFolderBrowse(buffer, sizeof buffer, 1, nullptr, nullptr, text.c_str())
-                                  : RapiFileBrowse(buffer, sizeof buffer, 1, DeviceFolderOf(text).c_str(), nullptr,
-                                                   nullptr);
+        const int answer = folder ? BrowseDeviceFolder(buffer, sizeof buffer, text.c_str())
+                                  : BrowseDeviceFile(buffer, sizeof buffer, DeviceFolderOf(text).c_str());
+        if (answer == -1) Refuse(IDS_NO_DEVICE_BROWSER);
         if (answer != IDOK) return;
         chosen = buffer;
     } else {
