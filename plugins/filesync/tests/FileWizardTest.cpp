@@ -2,6 +2,8 @@
 // editor opens it, driven page by page with messages.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "BrowseDriver.h"
 #include "FileItem.h"
 #include "FileWizardFixture.h"
@@ -93,6 +95,12 @@ TEST_F(FileWizardTest, PageFlowOfEveryChoice) {
         {{kOperation, kFolder, kDestination, kOptions}, "Enter the workstation folder path (relative paths Ok):",
          "Enter device folder path:", false, true, "docs", "\\My Documents\\docs"},
     };
+    // The description follows the choice.
+    const std::map<int, std::string> kDescriptions = {
+        {1, "Removes a file from the CE device."},
+        {8, "Moves a files from the workstation to the recycle bin."},
+        {14, "Maintains a two-way file synchronization between a file in the CE device and the local workstation."},
+    };
     for (int index = 0; index < 16; ++index) {
         SCOPED_TRACE(index);
         const Row& row = rows[index];
@@ -102,7 +110,12 @@ TEST_F(FileWizardTest, PageFlowOfEveryChoice) {
         std::vector<DWORD> buttons;
         const HRESULT hr = RunWizard(node.Get(), [&](HWND sheet) {
             Choose(sheet, index);
-            EXPECT_EQ(PageItemText(sheet, IDC_OPERATION_DESCRIPTION).empty(), false);
+            const std::string description = PageItemText(sheet, IDC_OPERATION_DESCRIPTION);
+            if (const auto known = kDescriptions.find(index); known != kDescriptions.end()) {
+                EXPECT_EQ(description, known->second);
+            } else {
+                EXPECT_FALSE(description.empty());
+            }
             for (;;) {
                 const int page = ActivePage(sheet);
                 forward.push_back(page);
