@@ -1,7 +1,7 @@
 #include "FileWizardPage.h"
 
-#include "MessageBox.h"
 #include "DeviceChoosers.h"
+#include "MessageBox.h"
 #include "Resource.h"
 #include "Resources.h"
 #include "WizardUrlKind.h"
