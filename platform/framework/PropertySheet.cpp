@@ -94,7 +94,8 @@ bool CPropertySheet::SetActivePage(int index) {
         return true;
     }
     if (!m_hWnd) return false;
-    move_ = Move::None;
+    move_ = Move::Forward;
+    moveFrom_ = active_;
     return ::SendMessageW(m_hWnd, PSM_SETCURSEL, static_cast<WPARAM>(index), 0) && active_ == index;
 }
 
@@ -109,13 +110,11 @@ void CPropertySheet::PageShown(HWND page) {
 
 void CPropertySheet::PageActivated(CPropertyPage* page) {
     const int index = GetPageIndex(page);
-    if (move_ == Move::Forward) {
-        cameFrom_.push_back(moveFrom_);
-    } else if (move_ == Move::Back) {
-        // Back to a page on the way: the way ends before it.
-        auto it = std::find(cameFrom_.begin(), cameFrom_.end(), index);
-        cameFrom_.erase(it, cameFrom_.end());
-    }
+    // Back on a page of the way, by any move: the way ends before it.
+    // Else a move forward (or a jump) adds the page it left.
+    auto onTheWay = std::find(cameFrom_.begin(), cameFrom_.end(), index);
+    if (onTheWay != cameFrom_.end()) cameFrom_.erase(onTheWay, cameFrom_.end());
+    else if (move_ == Move::Forward && moveFrom_ != index) cameFrom_.push_back(moveFrom_);
     move_ = Move::None;
     active_ = index;
 }

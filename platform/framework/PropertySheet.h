@@ -69,7 +69,8 @@ public:
     INT_PTR DoModal();
 
     // The page shown first, or while running the page to show (the active
-    // one may refuse to be left); false when that did not happen.
+    // one may refuse to be left); false when that did not happen. In a
+    // wizard, Back from there returns to the page the jump left.
     bool SetActivePage(int index);
     bool SetActivePage(CPropertyPage* page) { return SetActivePage(GetPageIndex(page)); }
     // The active page while running; the first page to show before.

@@ -229,12 +229,17 @@ TEST(PropertySheetTest, APageThatSkipsItselfIsPassedOnBothWays) {
                                                    "cancel last", "values name=skip kind=1 checked=1 speed=1 count=5 refuse=0"}));
 }
 
+// The kind combo box's change, as the combo box tells its page.
+void ChooseKind(HWND sheet, int index) {
+    HWND kind = Control(sheet, IDC_WIZARD_KIND);
+    SendMessageA(kind, CB_SETCURSEL, index, 0);
+    SendMessageA(ActiveSheetPage(sheet), WM_COMMAND, MAKEWPARAM(IDC_WIZARD_KIND, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(kind));
+}
+
 TEST(PropertySheetTest, APagesMessageMapHearsItsControls) {
     DrivenRun run = RunDriven([](HWND sheet, std::vector<std::string>& seen) {
-        HWND kind = Control(sheet, IDC_WIZARD_KIND);
-        SendMessageA(kind, CB_SETCURSEL, 2, 0);
-        SendMessageA(ActiveSheetPage(sheet), WM_COMMAND, MAKEWPARAM(IDC_WIZARD_KIND, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(kind));
+        ChooseKind(sheet, 0);
         PressAndLook(sheet, PSBTN_NEXT, seen);
         SetControlText(sheet, IDC_WIZARD_COUNT, "");
         seen.push_back(Where(sheet));
@@ -244,7 +249,21 @@ TEST(PropertySheetTest, APagesMessageMapHearsItsControls) {
     });
     EXPECT_EQ(run.seen, (std::vector<std::string>{"page 1: back next", "page 1: back", "page 1: back next"}));
     ASSERT_GE(run.lines.size(), 2u);
-    EXPECT_EQ(run.lines[1], "kind 2 name");
+    EXPECT_EQ(run.lines[1], "kind 0 name");
+}
+
+TEST(PropertySheetTest, APageJumpsToAnotherAndBackReturnsToIt) {
+    DrivenRun run = RunDriven([](HWND sheet, std::vector<std::string>& seen) {
+        ChooseKind(sheet, 2);
+        seen.push_back(Where(sheet));
+        PressAndLook(sheet, PSBTN_BACK, seen);
+        PressWizardButton(sheet, PSBTN_CANCEL);
+    });
+    EXPECT_EQ(run.seen, (std::vector<std::string>{"page 2: back finish", "page 0: next"}));
+    ASSERT_GE(run.lines.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(run.lines.begin(), run.lines.begin() + 5),
+              (std::vector<std::string>{"setactive name", "kind 2 name", "killactive name", "setactive last",
+                                        "jumped to 2 name"}));
 }
 
 TEST(PropertySheetTest, AWizardStartedOnALaterPageGoesBackInOrder) {

@@ -83,8 +83,13 @@ protected:
         }
         return name == "jump" ? IDD_WIZARD_LAST : 0;
     }
+    // Choosing "link" jumps to the last page.
     void OnKindChange() {
-        Record("kind " + std::to_string(SendDlgItemMessageA(m_hWnd, IDC_WIZARD_KIND, CB_GETCURSEL, 0, 0)));
+        const LRESULT kind = SendDlgItemMessageA(m_hWnd, IDC_WIZARD_KIND, CB_GETCURSEL, 0, 0);
+        Record("kind " + std::to_string(kind));
+        if (kind != 2) return;
+        const bool jumped = GetSheet()->SetActivePage(2);
+        Record(std::string(jumped ? "jumped" : "stayed") + " to " + std::to_string(GetSheet()->GetActiveIndex()));
     }
     DECLARE_MESSAGE_MAP()
 };
