@@ -1,9 +1,9 @@
 // Feldane: the file plug-in's COM server (table "FileSync").
 #include "ComServer.h"
+#include "FileItemWizard.h"
 #include "FileSync.h"
-#include "MessageBox.h"
 #include "QvFileCopy.h"
-#include "ModuleState.h"
+#include "Resource.h"
 #include "VorlanObject.h"
 #include "VorlanProperties.h"
 #include "feldane.h"
@@ -13,27 +13,9 @@ namespace {
 
 const char* const kFields[] = {"OriginUrl", "Dest", "FileAttributes", "DownloadAttributes"};
 
-constexpr UINT kReadableName = 103;
-constexpr UINT kDescription = 104;
-constexpr UINT kNoWizardYet = 105;
-constexpr UINT kIcon = 201;
-
-std::string LoadText(UINT id) {
-    char text[512] = {};
-    LoadStringA(CurrentResourceModule(), id, text, sizeof text);
-    return text;
-}
-
-// Until the item wizard is built, the dialog says so and leaves the item
-// as it was.
-HRESULT ConfigureItem(IInfoNode** node, VARIANT_BOOL) {
-    if (!node) return E_POINTER;
-    ShowMessageBox(GetActiveWindow(), LoadText(kNoWizardYet), LoadText(kReadableName), MB_OK | MB_ICONINFORMATION);
-    return kDialogCancelled;
-}
-
 const PluginDescription kFeldane = {
-    "Feldane.Vorlan", "FileSync", kFields, 4, 4, kReadableName, kDescription, kIcon, kIcon, &ConfigureItem,
+    "Feldane.Vorlan", "FileSync", kFields, 4, 4, IDS_READABLE_NAME, IDS_DESCRIPTION, IDI_FELDANE, IDI_FELDANE,
+    &filesync::ConfigureFileItem,
 };
 
 using CFileVorlan = CVorlanT<filesync::CFileSync>;

@@ -33,27 +33,6 @@ TEST_F(PluginTest, DescribesItsTable) {
          {"OriginUrl", "Dest", "FileAttributes", "DownloadAttributes"}});
 }
 
-TEST_F(PluginTest, ItemDialogSaysItIsNotThereYet) {
-    auto properties = vorlan::testing::CreateByProgId<IVorlanProperties>(L"Feldane.VorlanProperties");
-    ASSERT_TRUE(properties);
-    // The plug-in's own message box helper answers and journals the box.
-    const std::string journal = Local("boxes.txt");
-    SetEnvironmentVariableA("VORLAN_MESSAGEBOX_JOURNAL", journal.c_str());
-    ComPtr<IInfoNode> item;
-    ASSERT_EQ(com::CreateInstance(CLSID_InfoNode, item), S_OK);
-    item->SetAt(Bstr(L"Dest").Get(), Bstr(L"\\kept.txt").Get());
-    IInfoNode* raw = item.Get();
-    EXPECT_EQ(properties->ConfigNodeDlg(&raw, VARIANT_TRUE), ERROR_CANCELLED);
-    EXPECT_EQ(raw, item.Get());
-    SetEnvironmentVariableA("VORLAN_MESSAGEBOX_JOURNAL", nullptr);
-    const std::string asked = vorlan::testing::ReadFileBytes(journal);
-    EXPECT_NE(asked.find("File Management"), std::string::npos) << asked;
-    EXPECT_NE(asked.find("The file item wizard is not built yet."), std::string::npos) << asked;
-    Bstr dest;
-    item->GetProperty(Bstr(L"Dest").Get(), dest.Put());
-    EXPECT_EQ(dest.Ansi(), "\\kept.txt");
-}
-
 TEST_F(PluginTest, CopiesAnItemAndDescribesItsFailures) {
     PutLocalFile("com.txt", "through COM");
     auto sync = vorlan::testing::CreateByProgId<IVorlan>(L"Feldane.Vorlan");
