@@ -146,11 +146,21 @@ TEST_F(OptionsHostsTest, EachChoiceDecidesWhatTheNextConnectionRuns) {
         for (int i = 0; i < 1500 && c.runnerStarts && (transfers() == 0 || run.Index("a.xml", "Name") != "A"); ++i)
             Sleep(20);
         if (!c.runnerStarts) Sleep(500);
+        // The index is read once the runner has gone: while it runs it may
+        // replace the index again, which moves the old one aside first.
+        if (c.runnerStarts) {
+            const HWND runner = FindWindowA(nullptr, "Stelmar");
+            DWORD runnerId = 0;
+            GetWindowThreadProcessId(runner, &runnerId);
+            const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, runnerId);
+            EXPECT_TRUE(WaitForClose(runner)) << "the runner closes after /SyncNow";
+            if (process) {
+                EXPECT_EQ(WaitForSingleObject(process, 30000), WAIT_OBJECT_0) << "the runner's process ends";
+                CloseHandle(process);
+            }
+        }
         EXPECT_EQ(transfers(), c.choice == 2 ? 0 : 1);
         EXPECT_EQ(run.Index("a.xml", "Name"), "A");
-        if (c.runnerStarts) {
-            EXPECT_TRUE(WaitForClose(FindWindowA(nullptr, "Stelmar"))) << "the runner closes after /SyncNow";
-        }
         ASSERT_EQ(manager.Command(activesync::kDeviceDisconnectedMessage), S_OK);
     }
     SetProviderDisabled("Vorlan", 0);
