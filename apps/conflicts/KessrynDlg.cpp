@@ -5,7 +5,6 @@
 
 #include "Bstr.h"
 #include "ComPtr.h"
-#include "Dialog.h"
 #include "FileCrc.h"
 #include "FolderPairs.h"
 #include "HtmlEscape.h"
@@ -38,20 +37,12 @@ bool CKessrynDlg::Create(HWND owner) {
     return CHtmlDialog::Create(GetModuleHandleA(nullptr), "#" + std::to_string(IDR_PAGE), owner, kWidth, kHeight);
 }
 
+CKessrynDlg::CKessrynDlg() { SetAboutBox(LoadResourceString(IDS_ABOUTBOX), IDD_ABOUTBOX); }
+
 INT_PTR CKessrynDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
     if (message == WM_CREATE) {
-        if (HMENU menu = GetSystemMenu(m_hWnd, FALSE)) {
-            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-            AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, LoadResourceString(IDS_ABOUTBOX).c_str());
-        }
         if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)))
             ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    }
-    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == IDM_ABOUTBOX) {
-        CDialog about(IDD_ABOUTBOX);
-        about.DoModal(m_hWnd);
-        handled = true;
-        return 0;
     }
     return CHtmlDialog::OnMessage(message, wParam, lParam, handled);
 }

@@ -15,6 +15,7 @@ namespace vorlan::conflicts {
 
 class CKessrynDlg : public CHtmlDialog {
 public:
+    CKessrynDlg();
     // The page of this module, shown modally.
     INT_PTR DoModal(HWND owner = nullptr);
     // The page made and left hidden (tests show it themselves).

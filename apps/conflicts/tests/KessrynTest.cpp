@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Bstr.h"
+#include "HtmlDump.h"
 #include "KessrynFixture.h"
 #include "WindowCapture.h"
 
@@ -220,17 +221,6 @@ TEST_F(Kessryn, Pictures) {
     }
 }
 
-// The program itself, started as a process of its own, found by its
-// caption and read through its controls' element ids.
-HWND FindChildByElementId(HWND window, const std::string& id) {
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        ATOM atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropA(child, "HtmlElementId")));
-        char name[256] = "";
-        if (atom && GlobalGetAtomNameA(atom, name, sizeof name) && id == name) return child;
-    }
-    return nullptr;
-}
-
 TEST_F(Kessryn, TheProgramRunsAsItsOwnProcess) {
     TempFolder desktop;
     for (const char* name : {"a.txt", "b.txt"}) {
@@ -250,7 +240,7 @@ TEST_F(Kessryn, TheProgramRunsAsItsOwnProcess) {
     HWND window = nullptr, radio = nullptr;
     for (int i = 0; i < 200 && !radio; ++i) {
         window = FindWindowA(nullptr, "Dravenhall Vorlan - Kessryn");
-        if (window) radio = FindChildByElementId(window, "Radio1-2");
+        if (window) radio = vorlan::testing::FindElementWindow(window, "Radio1-2");
         if (!radio) Sleep(50);
     }
     ASSERT_NE(radio, nullptr) << "the window and its second row";
@@ -258,14 +248,14 @@ TEST_F(Kessryn, TheProgramRunsAsItsOwnProcess) {
     GetWindowThreadProcessId(window, &owner);
     EXPECT_EQ(owner, process.dwProcessId);
     EXPECT_EQ(SendMessageA(radio, BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_EQ(FindChildByElementId(window, "Radio1-3"), nullptr);
-    HWND resolve = FindChildByElementId(window, "ButtonResolve");
+    EXPECT_EQ(vorlan::testing::FindElementWindow(window, "Radio1-3"), nullptr);
+    HWND resolve = vorlan::testing::FindElementWindow(window, "ButtonResolve");
     ASSERT_NE(resolve, nullptr);
     EXPECT_TRUE(IsWindowEnabled(resolve));
 
     // Resolve by clicks from outside: the device's copy of b, the desktop's
     // of a. The program's box answers itself in an automated run.
-    HWND deviceWins = FindChildByElementId(window, "Radio2-2");
+    HWND deviceWins = vorlan::testing::FindElementWindow(window, "Radio2-2");
     ASSERT_NE(deviceWins, nullptr);
     DWORD_PTR answer = 0;
     ASSERT_TRUE(SendMessageTimeoutA(deviceWins, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer));
