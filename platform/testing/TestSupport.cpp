@@ -81,6 +81,19 @@ ScopedEnvironment::~ScopedEnvironment() {
     SetEnvironmentVariableA(name_.c_str(), previous_ ? previous_->c_str() : nullptr);
 }
 
+void PumpMessages(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (GetTickCount() - start >= milliseconds) return;
+        Sleep(10);
+    }
+}
+
 HWND WaitForDialog(const std::string& caption, DWORD timeoutMs) {
     struct Search {
         const std::string* caption;

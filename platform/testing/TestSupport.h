@@ -63,6 +63,10 @@ private:
     std::optional<std::string> previous_;
 };
 
+// Dispatches what this thread's queue holds, again and again for at least
+// milliseconds (once when 0), so windows can paint and answer.
+void PumpMessages(DWORD milliseconds = 0);
+
 // The visible dialog of this process with that caption, waited for up to
 // timeoutMs; nullptr when none came.
 HWND WaitForDialog(const std::string& caption, DWORD timeoutMs = 10000);

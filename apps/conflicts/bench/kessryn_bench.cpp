@@ -49,14 +49,6 @@ double Seconds(const std::function<bool()>& run, const char* what) {
     return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-void Pump() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
 // Text measured as the host measures it, on a screen-compatible DC.
 class Measure : public HtmlMeasure {
 public:
@@ -119,9 +111,9 @@ int main(int argc, char** argv) {
             dialog = std::make_unique<conflicts::CKessrynDlg>();
             if (!dialog->Create()) return false;
             ShowWindow(dialog->m_hWnd, SW_SHOW);
-            Pump();
+            vorlan::testing::PumpMessages();
             dialog->ScrollIntoView(conflicts::RadioId(3, rows));
-            Pump();
+            vorlan::testing::PumpMessages();
             return dialog->Conflicts().size() == static_cast<size_t>(rows) && dialog->ScrollPosition() > 0 &&
                    dialog->GetElementWindow(conflicts::RadioId(3, rows)) != nullptr;
         },

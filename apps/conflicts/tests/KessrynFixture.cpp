@@ -4,17 +4,6 @@
 
 namespace vorlan::conflicts::testing {
 
-void Pump() {
-    for (int i = 0; i < 3; ++i) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        Sleep(10);
-    }
-}
-
 KessrynSuite::KessrynSuite() : device_(std::string(vorlan::testing::kVorlanInstalled) + "DeviceName = Field-07\n") {}
 
 void KessrynSuite::SetUp() {
@@ -31,7 +20,7 @@ void KessrynSuite::TearDown() { CoUninitialize(); }
 void KessrynSuite::Open(CKessrynDlg& dialog) {
     ASSERT_TRUE(dialog.Create()) << dialog.LastError();
     ShowWindow(dialog.m_hWnd, SW_SHOW);
-    Pump();
+    vorlan::testing::PumpMessages(30);
 }
 
 std::vector<std::string> KessrynSuite::BoxTexts() const {

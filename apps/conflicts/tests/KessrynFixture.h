@@ -17,9 +17,6 @@
 
 namespace vorlan::conflicts::testing {
 
-// Runs the window's messages for a moment.
-void Pump();
-
 // %APPDATA% in a temporary folder for one test.
 class AppData {
 public:

@@ -19,7 +19,6 @@ namespace vorlan::conflicts {
 namespace {
 
 using testing::KessrynSuite;
-using testing::Pump;
 using vorlan::testing::TempFolder;
 namespace files = vorlan::testing;
 
@@ -156,7 +155,7 @@ TEST_F(Kessryn, CloseEndsTheDialogAndTheLinkIsJournalled) {
     SetEnvironmentVariableA("VORLAN_SHELL_JOURNAL", nullptr);
     EXPECT_EQ(files::ReadFileBytes(journal), "http://www.dravenhall.example/\n");
     EXPECT_TRUE(dialog.ClickElement("ButtonOK"));
-    Pump();
+    vorlan::testing::PumpMessages(30);
     EXPECT_EQ(dialog.m_hWnd, nullptr) << "closed";
 }
 
@@ -172,7 +171,7 @@ TEST_F(Kessryn, TwoThousandConflictsListAndScrollToTheLastRow) {
     Open(dialog);
     ASSERT_EQ(dialog.Conflicts().size(), static_cast<size_t>(count));
     dialog.ScrollIntoView(RadioId(3, count));
-    Pump();
+    vorlan::testing::PumpMessages(30);
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("listed and scrolled %d conflicts in %.2f s (aim: under 3 s)\n", count, seconds);
     EXPECT_GT(dialog.ScrollPosition(), 0);
@@ -284,7 +283,7 @@ TEST(KessrynNoDevice, SaysSoAndMakesNoFile) {
         CKessrynDlg dialog;
         ASSERT_TRUE(dialog.Create()) << dialog.LastError();
         ShowWindow(dialog.m_hWnd, SW_SHOW);
-        Pump();
+        vorlan::testing::PumpMessages(30);
         EXPECT_EQ(dialog.GetElementText("fileList"),
                   "Kessryn is unable to communicate with CE device. Make sure it's turned on and connected.");
         EXPECT_FALSE(dialog.IsElementEnabled("ButtonResolve"));

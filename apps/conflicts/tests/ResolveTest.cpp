@@ -19,7 +19,6 @@ namespace vorlan::conflicts {
 namespace {
 
 using testing::KessrynSuite;
-using testing::Pump;
 namespace files = vorlan::testing;
 
 constexpr char kAllResolved[] = "Kessryn resolved all conflicts.";
@@ -148,7 +147,7 @@ protected:
             EXPECT_EQ(dialog.ClickElement(RadioId(pairs[n - 1].choice, n)), !folder || pairs[n - 1].choice == 3) << n;
         }
         ASSERT_TRUE(dialog.ClickElement("ButtonResolve"));
-        Pump();
+        vorlan::testing::PumpMessages(30);
         for (uint32_t hold : holds) device_.ReleaseFile(hold);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{box});
         if (!boxes_.empty()) {

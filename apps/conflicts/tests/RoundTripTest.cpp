@@ -19,7 +19,6 @@ namespace vorlan::conflicts {
 namespace {
 
 using testing::AppData;
-using testing::Pump;
 using vorlan::testing::CoreRun;
 namespace files = vorlan::testing;
 
@@ -106,7 +105,7 @@ TEST(KessrynRoundTrip, SettledPairsStaySettledAndOnlyTheSkippedOneIsMarkedAgain)
         CKessrynDlg dialog;
         ASSERT_TRUE(dialog.Create()) << dialog.LastError();
         ShowWindow(dialog.m_hWnd, SW_SHOW);
-        Pump();
+        vorlan::testing::PumpMessages(30);
         ASSERT_EQ(dialog.StatePath(), statePath);
         const std::map<std::string, int> choices = {{"a.txt", 1}, {"b.txt", 2}, {"c.txt", 3}};
         ASSERT_EQ(dialog.Conflicts().size(), choices.size());
@@ -117,11 +116,11 @@ TEST(KessrynRoundTrip, SettledPairsStaySettledAndOnlyTheSkippedOneIsMarkedAgain)
             EXPECT_TRUE(dialog.ClickElement(RadioId(choices.at(name), n)));
         }
         ASSERT_TRUE(dialog.ClickElement("ButtonResolve"));
-        Pump();
+        vorlan::testing::PumpMessages(30);
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].text, "Kessryn resolved all conflicts.");
         dialog.ClickElement("ButtonOK");
-        Pump();
+        vorlan::testing::PumpMessages(30);
     }
     const std::string devText = com::AnsiFromWide(devHost);
     EXPECT_EQ(files::ReadFileBytes(devText + "\\a.txt"), "desktop a.txt");

@@ -66,22 +66,11 @@ const struct {
     {"StorageUsed", "2147483648 bytes"},
 };
 
-void Pump() {
-    for (int i = 0; i < 3; ++i) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        Sleep(10);
-    }
-}
-
 // The window made, shown and loaded (the device asked).
 void Open(CYarrowinDlg& dialog) {
     ASSERT_TRUE(dialog.Create()) << dialog.LastError();
     ShowWindow(dialog.m_hWnd, SW_SHOW);
-    Pump();
+    vorlan::testing::PumpMessages(30);
 }
 
 void ExpectEveryRow(const HtmlDump& dump) {
@@ -132,7 +121,7 @@ TEST_F(Yarrowin, CloseClosesAndTheLinkGoesThroughTheShellJournal) {
     EXPECT_EQ(testing::ReadFileBytes(journal), "http://www.dravenhall.example/\n");
     EXPECT_NE(dialog.m_hWnd, nullptr) << "the link leaves the page open";
     EXPECT_TRUE(dialog.ClickElement("ButtonClose"));
-    Pump();
+    vorlan::testing::PumpMessages(30);
     EXPECT_EQ(dialog.m_hWnd, nullptr) << "closed";
 }
 

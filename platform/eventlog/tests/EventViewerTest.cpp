@@ -6,6 +6,7 @@
 #include "EventSource.h"
 #include "EventViewerDialog.h"
 #include "TestLog.h"
+#include "TestSupport.h"
 #include "ViewerIds.h"
 #include "VorlanMessages.h"
 
@@ -14,11 +15,6 @@ namespace {
 
 using testing::ListViewText;
 using testing::WindowText;
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
 
 TEST(EventViewerTest, ListsRecordsNewestFirstWithTheirTexts) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
@@ -32,7 +28,7 @@ TEST(EventViewerTest, ListsRecordsNewestFirstWithTheirTexts) {
     EventViewerDialog viewer(log.Log());
     ASSERT_TRUE(viewer.Create());
     ShowWindow(viewer.m_hWnd, SW_SHOW);
-    Pump();
+    vorlan::testing::PumpMessages();
     HWND list = viewer.GetDlgItem(IDC_EVENTS);
     ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
 

@@ -1,32 +1,18 @@
 #include "WindowCapture.h"
 
+#include "TestSupport.h"
+
 #include <cstdio>
 #include <vector>
 
 namespace vorlan::testing {
-namespace {
-
-void PumpFor(DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    do {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        Sleep(10);
-    } while (GetTickCount() - start < milliseconds);
-}
-
-}  // namespace
-
 bool CaptureWindow(HWND window, const std::string& path) {
     RECT rect;
     if (!IsWindow(window) || !GetWindowRect(window, &rect)) return false;
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     SetForegroundWindow(window);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-    PumpFor(500);
+    PumpMessages(500);
     GetWindowRect(window, &rect);
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0) return false;

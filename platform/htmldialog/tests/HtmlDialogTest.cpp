@@ -39,14 +39,6 @@ protected:
     }
 };
 
-void Pump() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
 std::string TempPath(const char* name) {
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
@@ -224,13 +216,13 @@ TEST_F(HtmlDialogTest, DisabledElementsTakeNoClicks) {
 TEST_F(HtmlDialogTest, PageLoadedFiresOnceAfterTheFirstShow) {
     TestHost host;
     ASSERT_TRUE(Open(host)) << host.LastError();
-    Pump();
+    vorlan::testing::PumpMessages();
     EXPECT_EQ(host.loaded, 0) << "not before it shows";
     for (int i = 0; i < 3; ++i) {
         ShowWindow(host.m_hWnd, SW_SHOW);
-        Pump();
+        vorlan::testing::PumpMessages();
         ShowWindow(host.m_hWnd, SW_HIDE);
-        Pump();
+        vorlan::testing::PumpMessages();
     }
     EXPECT_EQ(host.loaded, 1);
 }
@@ -355,7 +347,7 @@ TEST_F(HtmlDialogTest, TallPageScrollsAndTabReachesEveryControl) {
         SetForegroundWindow(host.m_hWnd);
         SetActiveWindow(host.m_hWnd);
         SetFocus(host.GetElementWindow("pair-a"));
-        Pump();
+        vorlan::testing::PumpMessages();
         if (ElementIdOf(GetFocus()) != "pair-a") Sleep(20);
     }
     ASSERT_EQ(ElementIdOf(GetFocus()), "pair-a");
@@ -365,7 +357,7 @@ TEST_F(HtmlDialogTest, TallPageScrollsAndTabReachesEveryControl) {
         order.push_back(ElementIdOf(focus));
         MSG tab = {focus, WM_KEYDOWN, VK_TAB, 0};
         EXPECT_TRUE(WalkPreTranslateTree(host.m_hWnd, &tab));
-        Pump();
+        vorlan::testing::PumpMessages();
         RECT shown;
         GetWindowRect(GetFocus(), &shown);
         MapWindowPoints(nullptr, host.m_hWnd, reinterpret_cast<POINT*>(&shown), 2);
@@ -474,7 +466,7 @@ TEST_F(HtmlDialogTest, TestPagePicture) {
     TestHost host;
     ASSERT_TRUE(Open(host, 640)) << host.LastError();
     ShowWindow(host.m_hWnd, SW_SHOW);
-    Pump();
+    vorlan::testing::PumpMessages();
     ASSERT_TRUE(host.ClickElement("pair-b"));
     std::string saved = testing::SaveScreenshot(host.m_hWnd, "test-page");
     EXPECT_EQ(saved.find("failed"), std::string::npos) << saved;
