@@ -50,20 +50,29 @@ std::string UniqueName(const std::string& prefix) {
     return prefix + suffix;
 }
 
-int RunProgram(std::string commandLine, DWORD timeoutMs) {
+bool StartProgram(std::string commandLine, PROCESS_INFORMATION& process) {
     STARTUPINFOA startup = {sizeof startup};
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return -1;
-    CloseHandle(process.hThread);
+    process = {};
+    return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process);
+}
+
+int WaitForProgram(PROCESS_INFORMATION& process, DWORD timeoutMs) {
     DWORD code = static_cast<DWORD>(-1);
     if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
         GetExitCodeProcess(process.hProcess, &code);
     else
         TerminateProcess(process.hProcess, code);
+    CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    process = {};
     return static_cast<int>(code);
+}
+
+int RunProgram(std::string commandLine, DWORD timeoutMs) {
+    PROCESS_INFORMATION process;
+    if (!StartProgram(std::move(commandLine), process)) return -1;
+    return WaitForProgram(process, timeoutMs);
 }
 
 ScopedEnvironment::ScopedEnvironment(const std::string& name, const std::string& value) : name_(name) {

@@ -74,6 +74,10 @@ HWND WaitForDialog(const std::string& caption, DWORD timeoutMs = 10000);
 // Runs a command line to its end; its exit code, or -1 when it could not
 // start or did not end within timeoutMs (it is then ended).
 int RunProgram(std::string commandLine, DWORD timeoutMs = 60000);
+// The same in two steps, for a test that works the program meanwhile:
+// WaitForProgram closes the handles StartProgram gave.
+bool StartProgram(std::string commandLine, PROCESS_INFORMATION& process);
+int WaitForProgram(PROCESS_INFORMATION& process, DWORD timeoutMs = 60000);
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);

@@ -231,11 +231,8 @@ TEST_F(Kessryn, TheProgramRunsAsItsOwnProcess) {
                                           (desktop / "b.txt") + "]\r\nConflitant=\\b.txt\r\n");
     const std::string journal = desktop / "boxes.txt";
     files::ScopedEnvironment journalled("VORLAN_MESSAGEBOX_JOURNAL", journal);
-    STARTUPINFOA startup = {sizeof startup};
-    PROCESS_INFORMATION process = {};
-    std::string command = std::string("\"") + KESSRYN_PATH + "\"";
-    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
+    PROCESS_INFORMATION process;
+    ASSERT_TRUE(vorlan::testing::StartProgram(std::string("\"") + KESSRYN_PATH + "\"", process));
     HWND window = nullptr, radio = nullptr;
     for (int i = 0; i < 200 && !radio; ++i) {
         window = FindWindowA(nullptr, "Dravenhall Vorlan - Kessryn");
@@ -266,12 +263,7 @@ TEST_F(Kessryn, TheProgramRunsAsItsOwnProcess) {
     EXPECT_EQ(files::ReadFileBytes(desktop / "b.txt"), "device b.txt");
     EXPECT_EQ(files::ReadFileBytes(statePath_).find("Conflitant"), std::string::npos);
     PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    EXPECT_EQ(code, 0u);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    EXPECT_EQ(vorlan::testing::WaitForProgram(process, 10000), 0) << "the program ends by itself";
 }
 
 // With no device: string 108, Resolve disabled, and no state file made.

@@ -148,11 +148,8 @@ TEST_F(Yarrowin, TheSystemMenusAboutItemOpensTheAboutBox) {
 // The program as the user starts it: its own process, found by its caption
 // and read through the dump it writes on request.
 TEST_F(Yarrowin, TheProgramShowsTheDeviceAndItsAboutBoxAndEndsWithClose) {
-    STARTUPINFOA startup = {sizeof startup};
-    PROCESS_INFORMATION process = {};
-    std::string command = std::string("\"") + YARROWIN_PATH + "\"";
-    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
+    PROCESS_INFORMATION process;
+    ASSERT_TRUE(vorlan::testing::StartProgram(std::string("\"") + YARROWIN_PATH + "\"", process));
     HWND window = nullptr;
     HtmlDump dump;
     for (int i = 0; i < 200 && !dump.count("OwnerName"); ++i) {
@@ -180,12 +177,7 @@ TEST_F(Yarrowin, TheProgramShowsTheDeviceAndItsAboutBoxAndEndsWithClose) {
     HWND close = testing::FindElementWindow(window, "ButtonClose");
     ASSERT_NE(close, nullptr);
     PostMessageA(close, BM_CLICK, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    EXPECT_EQ(code, 0u);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    EXPECT_EQ(vorlan::testing::WaitForProgram(process, 10000), 0) << "the program ends by itself";
 }
 
 TEST_F(Yarrowin, Picture) {

@@ -9,6 +9,7 @@
 
 #include "CeRapi.h"
 #include "DeviceEmulator.h"
+#include "TestSupport.h"
 
 using vorlan::testing::DeviceEmulator;
 using vorlan::testing::RapiSession;
@@ -116,14 +117,7 @@ TEST(RapiSessions, ManyDesktopProgramsAtOnce) {
         ASSERT_TRUE(CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &pi));
         clients.push_back(pi);
     }
-    for (auto& pi : clients) {
-        EXPECT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
-        DWORD code = 99;
-        GetExitCodeProcess(pi.hProcess, &code);
-        EXPECT_EQ(code, 0u);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-    }
+    for (auto& pi : clients) EXPECT_EQ(vorlan::testing::WaitForProgram(pi, 60000), 0);
 }
 
 TEST(RapiSessions, SeveralDevicesAtOnce) {
