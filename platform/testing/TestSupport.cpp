@@ -50,6 +50,24 @@ std::string UniqueName(const std::string& prefix) {
     return prefix + suffix;
 }
 
+double SteadySeconds() {
+    LARGE_INTEGER frequency, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double TimeOrExit(const std::function<bool()>& run, const std::string& message) {
+    const double from = SteadySeconds();
+    const bool ok = run();
+    const double seconds = SteadySeconds() - from;
+    if (!ok) {
+        std::fprintf(stderr, "%s\n", message.c_str());
+        std::exit(1);
+    }
+    return seconds;
+}
+
 bool StartProgram(std::string commandLine, PROCESS_INFORMATION& process) {
     STARTUPINFOA startup = {sizeof startup};
     process = {};

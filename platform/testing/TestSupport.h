@@ -4,6 +4,7 @@
 #include <ole2.h>
 
 #include <optional>
+#include <functional>
 #include <string>
 
 namespace vorlan::testing {
@@ -78,6 +79,12 @@ int RunProgram(std::string commandLine, DWORD timeoutMs = 60000);
 // WaitForProgram closes the handles StartProgram gave.
 bool StartProgram(std::string commandLine, PROCESS_INFORMATION& process);
 int WaitForProgram(PROCESS_INFORMATION& process, DWORD timeoutMs = 60000);
+
+// Seconds on a steady clock: benchmarks take differences of it.
+double SteadySeconds();
+// How long run took, in seconds. A run that answers false ends the
+// benchmark program with failure, printing message.
+double TimeOrExit(const std::function<bool()>& run, const std::string& message);
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);

@@ -37,16 +37,7 @@ using namespace vorlan;
 namespace {
 
 double Seconds(const std::function<bool()>& run, const char* what) {
-    LARGE_INTEGER frequency, from, to;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&from);
-    const bool ok = run();
-    QueryPerformanceCounter(&to);
-    if (!ok) {
-        std::fprintf(stderr, "kessryn_bench: %s failed\n", what);
-        std::exit(1);
-    }
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return testing::TimeOrExit(run, std::string("kessryn_bench: ") + what + " failed");
 }
 
 // Text measured as the host measures it, on a screen-compatible DC.

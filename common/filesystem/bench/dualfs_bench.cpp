@@ -24,18 +24,7 @@ using namespace vorlan;
 
 namespace {
 
-double Seconds(const std::function<bool()>& run) {
-    LARGE_INTEGER frequency, from, to;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&from);
-    bool ok = run();
-    QueryPerformanceCounter(&to);
-    if (!ok) {
-        std::fprintf(stderr, "dualfs_bench: a result was wrong\n");
-        std::exit(1);
-    }
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+double Seconds(const std::function<bool()>& run) { return testing::TimeOrExit(run, "dualfs_bench: a result was wrong"); }
 
 void WholeFiles(CQvDualFileSystem& fs, const std::wstring& path, const char* side) {
     const DWORD size = 16u << 20;

@@ -17,24 +17,13 @@
 #include "CeRapi.h"
 #include "Crc32.h"
 #include "DeviceEmulator.h"
+#include "TestSupport.h"
 #include "SharedRing.h"
 
 using vorlan::testing::DeviceEmulator;
 using vorlan::testing::RapiSession;
 
 namespace {
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now() {
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t;
-}
 
 uint32_t FileCrc(const std::wstring& path) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -58,10 +47,10 @@ bool SmallCalls(DeviceEmulator& device, const char* transport, const wchar_t* pa
     const int calls = 20000;
     uint64_t checkStart = 0, checkEnd = 0, checks = 0;
     if (!device.RootCheckTime(checkStart, checks)) return false;
-    LARGE_INTEGER start = Now();
+    const double start = vorlan::testing::SteadySeconds();
     for (int i = 0; i < calls; ++i)
         if (CeGetFileAttributes(path) != expected) return false;
-    double seconds = Seconds(start, Now());
+    double seconds = vorlan::testing::SteadySeconds() - start;
     if (!device.RootCheckTime(checkEnd, checks)) return false;
     double perCall = seconds * 1e6 / calls, check = static_cast<double>(checkEnd - checkStart) / 1e3 / calls;
     std::printf("%-3s CeGetFileAttributes of %s: %.0f calls per second, 1 round trip per call; root check %.1f of "
@@ -86,13 +75,13 @@ int RunTransport(const wchar_t* variable, const char* transport, const std::vect
         return Fail("a small call failed");
 
     const size_t size = data.size();
-    LARGE_INTEGER start = Now();
+    const double start = vorlan::testing::SteadySeconds();
     DWORD written = 0;
     h = CeCreateFile(L"\\My Documents\\bench.bin", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE || !CeWriteFile(h, data.data(), static_cast<DWORD>(size), &written, nullptr) ||
         !CeCloseHandle(h) || written != size)
         return Fail("the device write failed");
-    double remote = Seconds(start, Now());
+    double remote = vorlan::testing::SteadySeconds() - start;
     if (FileCrc(device.HostPath(L"\\My Documents\\bench.bin")) != expected) return Fail("the device file differs");
     std::printf("%-3s 64 MiB written to the device: %.3f s, %.0f MB/s, 66 round trips (one per MiB, open, close)\n",
                 transport, remote, static_cast<double>(size) / (1 << 20) / remote);
@@ -158,13 +147,13 @@ int PingPong() {
 
     const int trips = 200000;
     std::vector<uint8_t> frame = {12, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, body;
-    LARGE_INTEGER start = Now();
+    const double start = vorlan::testing::SteadySeconds();
     for (int i = 0; i < trips; ++i) {
         frame[4] = static_cast<uint8_t>(i);
         if (!ring.Send(frame) || !ring.Receive(body, 64) || body.size() != 12 || body[0] != frame[4])
             return Fail("the ping-pong lost a frame");
     }
-    double seconds = Seconds(start, Now());
+    double seconds = vorlan::testing::SteadySeconds() - start;
     ring.Close();
     WaitForSingleObject(pi.hProcess, 5000);
     CloseHandle(pi.hProcess);
@@ -193,9 +182,9 @@ int wmain(int argc, wchar_t** argv) {
     if (h == INVALID_HANDLE_VALUE || !WriteFile(h, data.data(), static_cast<DWORD>(size), &written, nullptr) ||
         !CloseHandle(h) || written != size)
         return Fail("cannot write the source file");
-    LARGE_INTEGER start = Now();
+    const double start = vorlan::testing::SteadySeconds();
     if (!CopyFileW(source.c_str(), copy.c_str(), FALSE)) return Fail("the local copy failed");
-    double local = Seconds(start, Now());
+    double local = vorlan::testing::SteadySeconds() - start;
     bool same = FileCrc(copy) == expected;
     DeleteFileW(source.c_str());
     DeleteFileW(copy.c_str());

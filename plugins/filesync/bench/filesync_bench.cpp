@@ -51,18 +51,7 @@ std::unique_ptr<CQvCERapiWrapper> CountingSide(BOOL device) {
     return table;
 }
 
-double Seconds(const std::function<bool()>& run) {
-    LARGE_INTEGER frequency, from, to;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&from);
-    const bool ok = run();
-    QueryPerformanceCounter(&to);
-    if (!ok) {
-        std::fprintf(stderr, "filesync_bench: a result was wrong\n");
-        std::exit(1);
-    }
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+double Seconds(const std::function<bool()>& run) { return testing::TimeOrExit(run, "filesync_bench: a result was wrong"); }
 
 std::string Content(int i) {
     std::string bytes(1024, '\0');

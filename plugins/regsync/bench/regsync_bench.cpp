@@ -35,13 +35,6 @@ std::unique_ptr<CQvCERapiWrapper> CountingSide(BOOL device) {
     return table;
 }
 
-double Now() {
-    LARGE_INTEGER frequency, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 struct Kind {
     const char* type;  // the device's keyword; the workstation's has "LOCAL_" before it
     const char* value;
@@ -77,10 +70,10 @@ int main(int argc, char** argv) {
                 return base + "\\" + kind.type + std::to_string(i % 10) + "\\v" + std::to_string(i);
             };
             const unsigned long callsBefore = testing::g_deviceCalls;
-            const double from = Now();
+            const double from = testing::SteadySeconds();
             for (int i = 0; i < items && ok; ++i)
                 ok = engine.ApplyRegistryItem(path(i), kind.value, prefix + kind.type) == S_OK;
-            const double seconds = Now() - from;
+            const double seconds = testing::SteadySeconds() - from;
             const unsigned long calls = testing::g_deviceCalls - callsBefore;
             for (int i = 0; i < items && ok; i += items / 20 > 0 ? items / 20 : 1) {
                 BYTE data[64];
@@ -98,11 +91,11 @@ int main(int argc, char** argv) {
         }
         // The values go again, one by one.
         const unsigned long callsBefore = testing::g_deviceCalls;
-        const double from = Now();
+        const double from = testing::SteadySeconds();
         for (int i = 0; i < items && ok; ++i)
             ok = engine.ApplyRegistryItem(base + "\\REG_SZ" + std::to_string(i % 10) + "\\v" + std::to_string(i), "",
                                           onDevice ? "QV_REG_DELETE_VALUE" : "QV_LOCAL_REG_DELETE_VALUE") == S_OK;
-        const double seconds = Now() - from;
+        const double seconds = testing::SteadySeconds() - from;
         const unsigned long calls = testing::g_deviceCalls - callsBefore;
         BYTE data[64];
         DWORD type = 0, size = sizeof data;
