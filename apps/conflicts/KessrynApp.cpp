@@ -1,22 +1,12 @@
 #include "KessrynApp.h"
 
-#include <commctrl.h>
-
 #include "KessrynDlg.h"
-#include "MessageBox.h"
+#include "PageProgram.h"
+#include "Resource.h"
+#include "Resources.h"
 
 namespace vorlan::conflicts {
 
-BOOL CKessrynApp::InitInstance() {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-    AfxOleInit();
-    CKessrynDlg dialog;
-    m_pMainWnd = &dialog;
-    if (dialog.DoModal() < 0)
-        ShowMessageBox(nullptr, dialog.LastError(), "Kessryn", MB_ICONERROR);
-    m_pMainWnd = nullptr;
-    return FALSE;
-}
+BOOL CKessrynApp::InitInstance() { return RunPageProgram<CKessrynDlg>(*this, LoadResourceString(IDS_CAPTION)); }
 
 }  // namespace vorlan::conflicts
