@@ -2,6 +2,9 @@
 // device, the workstation's over the test's folder.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "BrowseDriver.h"
 #include "FileWizardFixture.h"
 #include "Resource.h"
@@ -113,6 +116,20 @@ TEST_F(FileWizardBrowseTest, WithoutADeviceTheTextStays) {
     EXPECT_EQ(Boxes().back(), "Mirelda: Your device must be connected to browse the remote file system.");
 }
 
+// The text of the folder selected in a folder chooser's tree.
+std::string SelectedFolderName(HWND chooser) {
+    HWND tree = FindWindowExA(chooser, nullptr, "SysTreeView32", nullptr);
+    const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (!item) return {};
+    char text[MAX_PATH] = {};
+    TVITEMA record = {};
+    record.mask = TVIF_TEXT;
+    record.hItem = item;
+    record.pszText = text;
+    record.cchTextMax = sizeof text;
+    return SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&record)) ? text : "";
+}
+
 std::string Expanded(const std::string& text) {
     char expanded[MAX_PATH] = {};
     ExpandEnvironmentStringsA(text.c_str(), expanded, sizeof expanded);
@@ -146,7 +163,8 @@ TEST_F(FileWizardBrowseTest, WorkstationChoosersStartInTheFolderOfTheTextBesideT
         ASSERT_TRUE(Press(sheet, PSBTN_NEXT));
         ASSERT_EQ(ActivePage(sheet), 206);
         chosen = Browse(sheet, IDC_BROWSE_ORIGIN, IDC_ORIGIN, "Browse for Folder", [](HWND chooser) {
-            Sleep(1000);
+            // The chooser selects its start folder once its tree is filled.
+            for (int i = 0; i < 200 && SelectedFolderName(chooser) != "sub"; ++i) Sleep(50);
             PostMessageA(chooser, WM_COMMAND, IDOK, 0);
         });
     });
