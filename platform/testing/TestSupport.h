@@ -64,6 +64,16 @@ private:
     std::optional<std::string> previous_;
 };
 
+// %APPDATA% in a temporary folder of the test's own for the object's life.
+class ScopedAppData {
+public:
+    std::string operator/(const std::string& name) const { return folder_ / name; }
+
+private:
+    TempFolder folder_;
+    ScopedEnvironment variable_{"APPDATA", folder_.Path()};
+};
+
 // Dispatches what this thread's queue holds, again and again for at least
 // milliseconds (once when 0), so windows can paint and answer.
 void PumpMessages(DWORD milliseconds = 0);

@@ -17,16 +17,6 @@
 
 namespace vorlan::conflicts::testing {
 
-// %APPDATA% in a temporary folder for one test.
-class AppData {
-public:
-    std::string operator/(const std::string& name) const { return folder_ / name; }
-
-private:
-    vorlan::testing::TempFolder folder_;
-    vorlan::testing::ScopedEnvironment variable_{"APPDATA", folder_.Path()};
-};
-
 class KessrynSuite : public ::testing::Test {
 public:
     KessrynSuite();
@@ -41,7 +31,7 @@ protected:
     std::vector<std::string> BoxTexts() const;
 
     vorlan::testing::DeviceEmulator device_;
-    AppData appData_;
+    vorlan::testing::ScopedAppData appData_;
     std::string statePath_;
     std::vector<MessageBoxRequest> boxes_;
     ScopedMessageBoxAnswerer answerer_{[this](const MessageBoxRequest& box) {

@@ -270,7 +270,7 @@ TEST_F(Kessryn, TheProgramRunsAsItsOwnProcess) {
 TEST(KessrynNoDevice, SaysSoAndMakesNoFile) {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
     SetEnvironmentVariableW(L"VORLAN_DEVICE", L"C:\\no such device");
-    testing::AppData appData;
+    vorlan::testing::ScopedAppData appData;
     {
         CKessrynDlg dialog;
         ASSERT_TRUE(dialog.Create()) << dialog.LastError();

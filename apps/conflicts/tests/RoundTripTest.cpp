@@ -18,7 +18,6 @@
 namespace vorlan::conflicts {
 namespace {
 
-using testing::AppData;
 using vorlan::testing::CoreRun;
 namespace files = vorlan::testing;
 
@@ -43,7 +42,7 @@ std::vector<std::string> Snapshot(const std::wstring& folder) {
 
 TEST(KessrynRoundTrip, SettledPairsStaySettledAndOnlyTheSkippedOneIsMarkedAgain) {
     files::ComScope com;
-    AppData appData;
+    vorlan::testing::ScopedAppData appData;
     CoreRun run;
     ASSERT_TRUE(run.Device().InstallOstrum());
     {

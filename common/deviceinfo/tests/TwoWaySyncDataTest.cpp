@@ -11,29 +11,11 @@ namespace vorlan {
 namespace {
 
 using testing::DeviceEmulator;
-using testing::TempFolder;
-
-// %APPDATA% pointing into a temporary folder for one test.
-class AppData {
-public:
-    AppData() {
-        char old[MAX_PATH];
-        const DWORD n = GetEnvironmentVariableA("APPDATA", old, MAX_PATH);
-        if (n > 0 && n < MAX_PATH) old_ = old;
-        SetEnvironmentVariableA("APPDATA", folder_.Path().c_str());
-    }
-    ~AppData() { SetEnvironmentVariableA("APPDATA", old_.empty() ? nullptr : old_.c_str()); }
-    std::string operator/(const std::string& name) const { return folder_ / name; }
-
-private:
-    TempFolder folder_;
-    std::string old_;
-};
 
 TEST(TwoWaySyncData, NamedAfterTheDeviceAndDeletedWhetherOrNotThere) {
     DeviceEmulator device("DeviceName = Field-07\n");
     device.UseForRapi();
-    AppData appData;
+    testing::ScopedAppData appData;
     const std::string expected = appData / "Dravenhall\\Vorlan\\TwoWaySyncData-Field-07.ini";
 
     std::string path;
@@ -51,7 +33,7 @@ TEST(TwoWaySyncData, NamedAfterTheDeviceAndDeletedWhetherOrNotThere) {
 TEST(TwoWaySyncData, ANameThatLeavesTheFolderOrAMissingAppDataFails) {
     DeviceEmulator device("DeviceName = ..\\..\\Outside\n");
     device.UseForRapi();
-    AppData appData;
+    testing::ScopedAppData appData;
     std::string path = "old";
     EXPECT_EQ(GetTwoWaySyncDataPath(path), E_FAIL);
     EXPECT_EQ(path, "");
@@ -64,7 +46,7 @@ TEST(TwoWaySyncData, ANameThatLeavesTheFolderOrAMissingAppDataFails) {
 TEST(TwoWaySyncData, ADeviceWithoutANameHasNoStateFile) {
     DeviceEmulator device("DeviceName =\n");
     device.UseForRapi();
-    AppData appData;
+    testing::ScopedAppData appData;
     const std::string unknown = appData / "Dravenhall\\Vorlan\\TwoWaySyncData-Unknown.ini";
     std::string path = "old";
     EXPECT_TRUE(FAILED(GetTwoWaySyncDataPath(path)));
