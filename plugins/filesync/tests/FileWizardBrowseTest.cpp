@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include "BrowseDriver.h"
 #include "FileWizardFixture.h"
@@ -119,15 +118,8 @@ TEST_F(FileWizardBrowseTest, WithoutADeviceTheTextStays) {
 // The text of the folder selected in a folder chooser's tree.
 std::string SelectedFolderName(HWND chooser) {
     HWND tree = FindWindowExA(chooser, nullptr, "SysTreeView32", nullptr);
-    const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-    if (!item) return {};
-    char text[MAX_PATH] = {};
-    TVITEMA record = {};
-    record.mask = TVIF_TEXT;
-    record.hItem = item;
-    record.pszText = text;
-    record.cchTextMax = sizeof text;
-    return SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&record)) ? text : "";
+    const HTREEITEM item = Selected(tree);
+    return item ? TreeText(tree, item) : "";
 }
 
 std::string Expanded(const std::string& text) {
