@@ -32,7 +32,7 @@ TEST_F(FileWizardTest, NoItemIsRefusedWithoutAWindow) {
     IInfoNode* none = nullptr;
     EXPECT_EQ(properties->ConfigNodeDlg(&none, VARIANT_TRUE), E_POINTER);
     EXPECT_TRUE(Boxes().empty());
-    EXPECT_EQ(FindWindowA(nullptr, "File Management"), nullptr);
+    EXPECT_EQ(vorlan::testing::WaitForDialog("File Management", 0), nullptr) << "no sheet of this program";
 }
 
 TEST_F(FileWizardTest, AnItemWithoutKeysOpensAsANewFileCopy) {
