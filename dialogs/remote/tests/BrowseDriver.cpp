@@ -1,6 +1,7 @@
 #include "BrowseDriver.h"
 
 #include "TestSupport.h"
+#include "WindowCapture.h"
 
 namespace vorlan::testing {
 
@@ -19,6 +20,20 @@ void Click(HWND dialog, int id) {
 
 void PostClick(HWND dialog, int id) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::string PictureRefusalBox(HWND dialog, const std::string& caption, const std::string& name) {
+    std::string picture = "failed: no box";
+    // The real box, not the unattended default answer.
+    SetEnvironmentVariableA("VORLAN_MESSAGEBOX_ANSWER", nullptr);
+    PostClick(dialog, IDOK);
+    if (HWND box = WaitForDialog(caption)) {
+        picture = SaveScreenshot(box, name);
+        Click(box, IDOK);
+    }
+    SetEnvironmentVariableA("VORLAN_MESSAGEBOX_ANSWER", "default");
+    WaitUntil([&] { return IsWindowEnabled(dialog) != FALSE; });
+    return picture;
 }
 
 std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }

@@ -21,6 +21,12 @@ void Click(HWND dialog, int id);
 // A button press whose handler opens a box or dialog of its own.
 void PostClick(HWND dialog, int id);
 
+// On a display for pictures: presses OK of an item dialog whose fields make
+// it refuse, pictures the real message box captioned caption as name,
+// closes it and waits until the dialog takes input again. What
+// SaveScreenshot answered, or "failed: no box".
+std::string PictureRefusalBox(HWND dialog, const std::string& caption, const std::string& name);
+
 std::string ItemText(HWND dialog, int id);
 
 // Rows of a report list view.

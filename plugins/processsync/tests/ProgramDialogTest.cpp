@@ -209,17 +209,10 @@ TEST_F(ProgramDialogTest, TheRefusalBoxIsPictured) {
     char folder[MAX_PATH] = {};
     if (!GetEnvironmentVariableA("VORLAN_SCREENSHOT_DIR", folder, sizeof folder)) GTEST_SKIP() << "no display";
     auto node = Node("QV_CREATE_PROCESS", "x");
-    std::string picture = "failed: no box";
+    std::string picture;
     Run(node, [&](HWND dialog) {
-        SetEnvironmentVariableA("VORLAN_MESSAGEBOX_ANSWER", nullptr);
         SetDlgItemTextA(dialog, IDC_IDENTIFIER, "");
-        PostClick(dialog, IDOK);
-        if (HWND box = WaitForDialog("Wendric")) {
-            picture = SaveScreenshot(box, "wendric-fields-cannot-be-empty");
-            Click(box, IDOK);
-        }
-        SetEnvironmentVariableA("VORLAN_MESSAGEBOX_ANSWER", "default");
-        WaitUntil([&] { return IsWindowEnabled(dialog) != FALSE; });
+        picture = PictureRefusalBox(dialog, "Wendric", "wendric-fields-cannot-be-empty");
         Click(dialog, IDCANCEL);
     });
     EXPECT_EQ(picture.find("failed"), std::string::npos) << picture;

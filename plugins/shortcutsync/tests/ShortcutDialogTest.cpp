@@ -177,17 +177,10 @@ TEST_F(ShortcutDialogTest, TheRefusalBoxIsPictured) {
     char folder[MAX_PATH] = {};
     if (!GetEnvironmentVariableA("VORLAN_SCREENSHOT_DIR", folder, sizeof folder)) GTEST_SKIP() << "no display";
     auto node = Node(kStored);
-    std::string picture = "failed: no box";
+    std::string picture;
     Run(node, [&](HWND dialog) {
-        SetEnvironmentVariableA("VORLAN_MESSAGEBOX_ANSWER", nullptr);
         SetDlgItemTextA(dialog, IDC_TARGET, "");
-        PostClick(dialog, IDOK);
-        if (HWND box = WaitForDialog("Quorran")) {
-            picture = SaveScreenshot(box, "quorran-fields-cannot-be-empty");
-            Click(box, IDOK);
-        }
-        SetEnvironmentVariableA("VORLAN_MESSAGEBOX_ANSWER", "default");
-        WaitUntil([&] { return IsWindowEnabled(dialog) != FALSE; });
+        picture = PictureRefusalBox(dialog, "Quorran", "quorran-fields-cannot-be-empty");
         Click(dialog, IDCANCEL);
     });
     EXPECT_EQ(picture.find("failed"), std::string::npos) << picture;
