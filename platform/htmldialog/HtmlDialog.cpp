@@ -279,6 +279,17 @@ bool CHtmlDialog::Relayout() {
     }
     if (shown) ::SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);
     UpdateScrollBar();
+    // The scroll bar came or went and took or gave back width: lay out
+    // again for it (once; a narrower page is only taller, a wider one
+    // only shorter, so the bar stays as it now is).
+    RECT after;
+    GetClientRect(m_hWnd, &after);
+    if (after.right != client.right && !relayingOut_) {
+        relayingOut_ = true;
+        made = Relayout();
+        relayingOut_ = false;
+        return made;
+    }
     RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
     return made;
 }

@@ -144,6 +144,7 @@ private:
     std::string error_;
     std::string aboutItem_;
     int aboutBox_ = 0;
+    bool relayingOut_ = false;
     int scroll_ = 0;
     bool loadedFired_ = false;
     bool modal_ = false;
