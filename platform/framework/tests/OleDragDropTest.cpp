@@ -12,6 +12,7 @@
 #include "OleDataSource.h"
 #include "OleDropTarget.h"
 #include "OleScope.h"
+#include "TestSupport.h"
 
 namespace vorlan {
 namespace {
@@ -191,15 +192,28 @@ TEST(OleDragDropTest, TheRegisteredTargetAnswersWithinTheAllowedEffectsByTheKeyS
 }
 
 // A whole drag needs a mouse held over a window; without one the system
-// ends it at once, and no target has taken the data.
+// ends it at once, dropping on what is under the cursor: here a window of
+// our own, above the other programs' on the shared screen, with no target.
 TEST(OleDragDropTest, ADragThatNoTargetTookAnswersNoEffect) {
     OleScope ole;
     ASSERT_TRUE(ole.Started());
+    // Not a static control: the system looks through those.
+    HWND window = CreateWindowExA(WS_EX_TOPMOST, "BUTTON", "no target here", WS_POPUP | WS_VISIBLE, 400, 300, 200,
+                                  100, nullptr, nullptr, nullptr, nullptr);
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    bool under = false;
+    for (int tries = 0; tries < 100 && !under; ++tries) {
+        SetCursorPos(500, 350);
+        testing::PumpMessages(50);
+        under = WindowFromPoint(POINT{500, 350}) == window;
+    }
+    ASSERT_TRUE(under) << "the cursor is not over the test's window";
     COleDataSource source;
     source.CacheText(L"dragged");
     HRESULT result = E_FAIL;
     EXPECT_EQ(source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE, &result), static_cast<DWORD>(DROPEFFECT_NONE));
     EXPECT_EQ(result, DRAGDROP_S_DROP);
+    DestroyWindow(window);
 }
 
 TEST(OleDragDropTest, TheRegistrationEndsWithItsWindowOrItsObject) {
