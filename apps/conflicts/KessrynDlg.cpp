@@ -37,14 +37,9 @@ bool CKessrynDlg::Create(HWND owner) {
     return CHtmlDialog::Create(GetModuleHandleA(nullptr), "#" + std::to_string(IDR_PAGE), owner, kWidth, kHeight);
 }
 
-CKessrynDlg::CKessrynDlg() { SetAboutBox(LoadResourceString(IDS_ABOUTBOX), IDD_ABOUTBOX); }
-
-INT_PTR CKessrynDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
-    if (message == WM_CREATE) {
-        if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)))
-            ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    }
-    return CHtmlDialog::OnMessage(message, wParam, lParam, handled);
+CKessrynDlg::CKessrynDlg() {
+    SetIcon(IDR_MAINFRAME);
+    SetAboutBox(LoadResourceString(IDS_ABOUTBOX), IDD_ABOUTBOX);
 }
 
 void CKessrynDlg::ShowInstead(UINT stringId) { ShowText(LoadResourceString(stringId)); }

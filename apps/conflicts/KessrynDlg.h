@@ -29,7 +29,6 @@ public:
 protected:
     void OnPageLoaded() override;
     void OnElementClick(const std::string& id) override;
-    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
     // The file plug-in's copy object (a test may stand in for a missing one).
     virtual HRESULT CreateFileCopy(IQvFileCopy** copy);
 

@@ -15,7 +15,10 @@ constexpr char kFactsTemplate[] = "DEVICEPROPERTIES";
 
 }  // namespace
 
-CYarrowinDlg::CYarrowinDlg() { SetAboutBox(LoadResourceString(IDS_ABOUTBOX), IDD_ABOUTBOX); }
+CYarrowinDlg::CYarrowinDlg() {
+    SetIcon(IDR_MAINFRAME);
+    SetAboutBox(LoadResourceString(IDS_ABOUTBOX), IDD_ABOUTBOX);
+}
 
 INT_PTR CYarrowinDlg::DoModal(HWND owner) {
     return CHtmlDialog::DoModal(GetModuleHandleA(nullptr), "#" + std::to_string(IDR_PAGE), owner, kWidth, kHeight);
@@ -23,14 +26,6 @@ INT_PTR CYarrowinDlg::DoModal(HWND owner) {
 
 bool CYarrowinDlg::Create(HWND owner) {
     return CHtmlDialog::Create(GetModuleHandleA(nullptr), "#" + std::to_string(IDR_PAGE), owner, kWidth, kHeight);
-}
-
-INT_PTR CYarrowinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
-    if (message == WM_CREATE) {
-        if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)))
-            ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    }
-    return CHtmlDialog::OnMessage(message, wParam, lParam, handled);
 }
 
 void CYarrowinDlg::OnPageLoaded() {

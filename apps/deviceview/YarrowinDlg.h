@@ -19,7 +19,6 @@ public:
 protected:
     void OnPageLoaded() override;
     void OnElementClick(const std::string& id) override;
-    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
 private:
     CCeDeviceInfo device_;  // holds Yarrowin's own device session

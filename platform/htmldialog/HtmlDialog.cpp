@@ -131,6 +131,14 @@ bool CHtmlDialog::Create(HMODULE module, const std::string& page, HWND owner, in
         error_ = "the window could not be made";
         return false;
     }
+    if (iconId_) {
+        HICON icon = LoadIconA(module, MAKEINTRESOURCEA(iconId_));
+        if (!icon) {
+            error_ = "no icon resource " + std::to_string(iconId_);
+            return false;
+        }
+        SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    }
     if (aboutBox_) {
         HMENU menu = GetSystemMenu(m_hWnd, FALSE);
         if (!menu || !AppendMenuA(menu, MF_SEPARATOR, 0, nullptr) ||

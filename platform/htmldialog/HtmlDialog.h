@@ -46,6 +46,8 @@ public:
     // text (command kAboutCommand) that shows the dialog template aboutBox
     // of the program's resources, modal to the page.
     void SetAboutBox(const std::string& itemText, int aboutBox);
+    // Before Create: the window's icon, a resource of the page's module.
+    void SetIcon(int iconId) { iconId_ = iconId; }
     static constexpr UINT kAboutCommand = 0x0010;
 
     HtmlNode* GetElementById(const std::string& id);
@@ -144,6 +146,7 @@ private:
     std::string error_;
     std::string aboutItem_;
     int aboutBox_ = 0;
+    int iconId_ = 0;
     bool relayingOut_ = false;
     int scroll_ = 0;
     bool loadedFired_ = false;

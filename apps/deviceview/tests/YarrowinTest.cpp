@@ -132,6 +132,7 @@ TEST_F(Yarrowin, TheSystemMenusAboutItemOpensTheAboutBox) {
     char item[64] = "";
     GetMenuStringA(menu, CHtmlDialog::kAboutCommand, item, sizeof item, MF_BYCOMMAND);
     EXPECT_STREQ(item, "&About Yarrowin...");
+    EXPECT_NE(dialog.SendMessage(WM_GETICON, ICON_BIG), 0) << "the program's icon";
     std::string version;
     std::thread closer([&] {
         HWND about = testing::WaitForDialog("About Yarrowin");

@@ -289,6 +289,10 @@ TEST_F(HtmlDialogTest, TheSystemMenuAboutItemShowsTheAboutBox) {
     EXPECT_NE(GetMenuItemID(GetSystemMenu(plain.m_hWnd, FALSE), GetMenuItemCount(GetSystemMenu(plain.m_hWnd, FALSE)) - 1),
               CHtmlDialog::kAboutCommand)
         << "no About item unless asked";
+    TestHost iconless;
+    iconless.SetIcon(999);
+    EXPECT_FALSE(Open(iconless));
+    EXPECT_EQ(iconless.LastError(), "no icon resource 999");
 
     // The box is modal: it is read and closed from another thread.
     std::string caption;
