@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <commctrl.h>
 
 #include <cstdio>
@@ -18,13 +19,17 @@ std::string WindowsPath(const std::string& unixPath) {
     return path;
 }
 
-TempFolder::TempFolder() {
-    char base[MAX_PATH];
-    DWORD n = GetTempPathA(MAX_PATH, base);
-    if (n == 0 || n >= MAX_PATH) throw std::runtime_error("no temporary folder");
+TempFolder::TempFolder(const std::string& base) {
+    std::string parent = base + "\\";
+    if (base.empty()) {
+        char temp[MAX_PATH];
+        DWORD n = GetTempPathA(MAX_PATH, temp);
+        if (n == 0 || n >= MAX_PATH) throw std::runtime_error("no temporary folder");
+        parent = temp;
+    }
     static LONG counter = 0;
     for (;;) {
-        path_ = std::string(base) + "vorlan-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+        path_ = parent + "vorlan-test-" + std::to_string(GetCurrentProcessId()) + "-" +
                 std::to_string(InterlockedIncrement(&counter));
         if (CreateDirectoryA(path_.c_str(), nullptr)) return;
         if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create " + path_);
@@ -32,12 +37,26 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
+    // A file chooser leaves the process in the folder it chose from, and
+    // the folder cannot go while it is someone's current directory.
+    char current[MAX_PATH] = {};
+    const DWORD n = GetCurrentDirectoryA(MAX_PATH, current);
+    if (n > 0 && n < MAX_PATH && _strnicmp(current, path_.c_str(), path_.size()) == 0 &&
+        (current[path_.size()] == '\0' || current[path_.size()] == '\\'))
+        SetCurrentDirectoryA(path_.substr(0, path_.rfind('\\')).c_str());
     std::string from = path_ + std::string(1, '\0');
     SHFILEOPSTRUCTA op = {};
     op.wFunc = FO_DELETE;
     op.pFrom = from.c_str();
     op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
     SHFileOperationA(&op);
+}
+
+std::string ProfileFolder() {
+    char profile[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, profile)))
+        throw std::runtime_error("no profile folder");
+    return profile;
 }
 
 std::string UniqueName(const std::string& prefix) {

@@ -26,11 +26,12 @@ private:
     HRESULT hr_;
 };
 
-// A fresh empty folder under the system's temporary folder, removed with
-// everything in it when the object goes.
+// A fresh empty folder under the system's temporary folder (or under
+// base, a folder that exists), removed with everything in it when the
+// object goes; a current directory inside it moves to its parent first.
 class TempFolder {
 public:
-    TempFolder();
+    explicit TempFolder(const std::string& base = "");
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -41,6 +42,9 @@ public:
 private:
     std::string path_;
 };
+
+// The user's profile folder (%USERPROFILE%), for files a test wants there.
+std::string ProfileFolder();
 
 // prefix followed by a suffix no other run of any test has used, for names
 // that outlive the run (event sources, registry keys, window titles).

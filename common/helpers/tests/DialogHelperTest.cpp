@@ -103,12 +103,6 @@ void TypeFileNameAndOpen(HWND dialog, const std::string& file) {
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
 }
 
-std::string ProfileFolder() {
-    char profile[MAX_PATH];
-    EXPECT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, profile)));
-    return profile;
-}
-
 TEST(DialogHelperTest, ControlsOfTheOwner) {
     CDialog dialog(100);
     ASSERT_TRUE(dialog.Create());
@@ -148,20 +142,20 @@ TEST(DialogHelperTest, TranslatePathSetting) {
     {
         ScopedTranslatePath off(0);
         EXPECT_EQ(ReadTranslatePathSetting(), 0u);
-        std::string inProfile = ProfileFolder() + "\\Desktop\\x.txt";
+        std::string inProfile = testing::ProfileFolder() + "\\Desktop\\x.txt";
         EXPECT_EQ(TranslateChosenPath(inProfile), inProfile);
     }
     ScopedTranslatePath on(1);
-    EXPECT_EQ(TranslateChosenPath(ProfileFolder() + "\\Desktop\\x.txt"), "%USERPROFILE%\\Desktop\\x.txt");
+    EXPECT_EQ(TranslateChosenPath(testing::ProfileFolder() + "\\Desktop\\x.txt"), "%USERPROFILE%\\Desktop\\x.txt");
     EXPECT_EQ(TranslateChosenPath("Z:\\elsewhere\\x.txt"), "Z:\\elsewhere\\x.txt");
 }
 
 TEST(DialogHelperTest, BrowseForFile) {
-    std::string folder = ProfileFolder() + "\\vorlan-chooser-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
+    const testing::TempFolder chooserFolder(testing::ProfileFolder());
+    const std::string& folder = chooserFolder.Path();
     std::string file = folder + "\\chosen.xml";
     testing::WriteFileBytes(file, "<PlugInsCfg/>");
-    std::string relative = file.substr(ProfileFolder().size());
+    std::string relative = file.substr(testing::ProfileFolder().size());
 
     CDialogHelper helper(nullptr);
     std::string path = "stale";
@@ -183,8 +177,6 @@ TEST(DialogHelperTest, BrowseForFile) {
         EXPECT_TRUE(driver.Found());
         EXPECT_EQ(path, "") << "a cancelled file chooser leaves the path empty";
     }
-    DeleteFileA(file.c_str());
-    RemoveDirectoryA(folder.c_str());
 }
 
 TEST(DialogHelperTest, BrowseForFolderTakesTheInitialFolder) {
