@@ -1,24 +1,38 @@
 #include "ServiceManagerProcess.h"
 
+#include <cstdio>
+
 #include "ServiceKeys.h"
 #include "SharedFile.h"
 
 namespace vorlan::testing {
 
 ServiceManagerProcess::ServiceManagerProcess(const std::string& arguments) : journal_(folder_ / "journal.txt") {
-    // One that an earlier test ended may still be going away; a second
-    // instance would hand its commands to it and end.
-    for (int i = 0; i < 500 && FindWindowA(nullptr, "DccMan"); ++i) Sleep(20);
     std::string command = std::string("\"") + SERVICE_MANAGER_PATH + "\" \"/journal:" + journal_ + "\" " + arguments;
-    STARTUPINFOA startup = {sizeof startup};
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return;
-    CloseHandle(process.hThread);
-    process_ = process.hProcess;
-    for (int i = 0; i < 500 && !Started(); ++i) {
-        if (WaitForSingleObject(process_, 20) == WAIT_OBJECT_0) break;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        // One that an earlier test ended may still be going away; a second
+        // instance would hand its commands to it and end.
+        for (int i = 0; i < 500 && FindWindowA(nullptr, "DccMan"); ++i) Sleep(20);
+        STARTUPINFOA startup = {sizeof startup};
+        PROCESS_INFORMATION process = {};
+        std::string line = command;
+        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+            std::fprintf(stderr, "service manager: cannot start it (error %lu)\n", GetLastError());
+            return;
+        }
+        CloseHandle(process.hThread);
+        process_ = process.hProcess;
+        for (int i = 0; i < 500 && !Started(); ++i) {
+            if (WaitForSingleObject(process_, 20) == WAIT_OBJECT_0) break;
+        }
+        DWORD code = STILL_ACTIVE;
+        if (Started() || !GetExitCodeProcess(process_, &code) || code == STILL_ACTIVE) return;
+        // It ended at once: 0 when it found another instance and handed
+        // itself over, which is then started anew once that one is gone.
+        std::fprintf(stderr, "service manager: ended with %lu before it started\n", code);
+        if (code != 0) return;
+        CloseHandle(process_);
+        process_ = nullptr;
     }
 }
 
