@@ -120,6 +120,11 @@ bool CHtmlDialog::Create(HMODULE module, const std::string& page, HWND owner, in
     }
     if (HtmlNode* body = FindByTag(*root_, "body")) pageStyle_ = sheet_.StyleOf(*body, HtmlStyle{});
     if (pageStyle_.hasBackground) backgroundBrush_ = CreateSolidBrush(pageStyle_.background);
+    HICON icon = iconId_ ? LoadIconA(module, MAKEINTRESOURCEA(iconId_)) : nullptr;
+    if (iconId_ && !icon) {
+        error_ = "no icon resource " + std::to_string(iconId_);
+        return false;
+    }
     std::string caption;
     if (HtmlNode* title = FindByTag(*root_, "title")) caption = TextOf(*title);
     RECT rect = {0, 0, width, height};
@@ -131,14 +136,7 @@ bool CHtmlDialog::Create(HMODULE module, const std::string& page, HWND owner, in
         error_ = "the window could not be made";
         return false;
     }
-    if (iconId_) {
-        HICON icon = LoadIconA(module, MAKEINTRESOURCEA(iconId_));
-        if (!icon) {
-            error_ = "no icon resource " + std::to_string(iconId_);
-            return false;
-        }
-        SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    }
+    if (icon) SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     if (aboutBox_) {
         HMENU menu = GetSystemMenu(m_hWnd, FALSE);
         if (!menu || !AppendMenuA(menu, MF_SEPARATOR, 0, nullptr) ||
